@@ -1,0 +1,37 @@
+# Entry points for people and CI. Each target installs what is missing first.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+CMAKE_ARGS ?=
+
+.PHONY: all deps build run test test-asan bench clean
+
+all: build
+
+deps:
+	@sh scripts/install-deps
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_ARGS)
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD)
+
+run: build
+	$(BUILD)/veldrane
+
+test: build
+	SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --test-dir $(BUILD) --output-on-failure -j2
+
+$(ASAN_BUILD)/build.ninja:
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELDRANE_SANITIZE=ON -DVELDRANE_BENCH=OFF
+
+test-asan: deps $(ASAN_BUILD)/build.ninja
+	cmake --build $(ASAN_BUILD)
+	SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 \
+	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j2
+
+bench: build
+	$(BUILD)/veldrane_bench
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

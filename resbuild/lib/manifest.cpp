@@ -1,0 +1,154 @@
+#include "manifest.h"
+
+#include <charconv>
+#include <cstdio>
+#include <map>
+#include <sstream>
+
+#include "image.h"
+
+namespace {
+
+constexpr int MaxInt16 = 32767;
+
+// The tokens of one manifest line, taken in order.
+struct Cursor {
+  std::vector<std::string> tokens;
+  size_t next = 0;
+  std::string where;
+
+  [[noreturn]] void Fail(const std::string& message) const { throw BuildError(where + message); }
+
+  bool Done() const { return next == tokens.size(); }
+
+  const std::string& Take(const std::string& what) {
+    if (Done()) Fail("missing " + what);
+    return tokens[next++];
+  }
+
+  // Names go to the game as ASCII.
+  const std::string& TakeName(const std::string& what) {
+    const std::string& token = Take(what);
+    for (char c : token)
+      if (c < '!' || c > '~') Fail(what + " '" + token + "' is not plain ASCII");
+    return token;
+  }
+
+  int TakeInt(const std::string& what, int min, int max) {
+    const std::string& token = Take(what);
+    int value = 0;
+    auto [end, error] = std::from_chars(token.data(), token.data() + token.size(), value);
+    if (error != std::errc() || end != token.data() + token.size())
+      Fail("expected a number for " + what + ", got '" + token + "'");
+    if (value < min || value > max)
+      Fail(what + " " + token + " is outside " + std::to_string(min) + ".." + std::to_string(max));
+    return value;
+  }
+};
+
+std::vector<std::string> Tokens(const std::string& line) {
+  std::istringstream words(line.substr(0, line.find('#')));
+  std::vector<std::string> tokens;
+  for (std::string word; words >> word;) tokens.push_back(word);
+  return tokens;
+}
+
+void TakeOptions(Cursor& cursor, SpriteLine& sprite) {
+  bool haveOrigin = false;
+  while (!cursor.Done()) {
+    const std::string& option = cursor.Take("option");
+    if (option == "box" && !sprite.box) {
+      Box box;
+      box.left = cursor.TakeInt("box left", -MaxInt16, MaxInt16);
+      box.top = cursor.TakeInt("box top", -MaxInt16, MaxInt16);
+      box.width = cursor.TakeInt("box width", 0, MaxInt16);
+      box.height = cursor.TakeInt("box height", 0, MaxInt16);
+      sprite.box = box;
+    } else if (option == "origin" && !haveOrigin) {
+      sprite.origin.x = cursor.TakeInt("origin x", -MaxInt16, MaxInt16);
+      sprite.origin.y = cursor.TakeInt("origin y", -MaxInt16, MaxInt16);
+      haveOrigin = true;
+    } else {
+      cursor.Fail("unexpected '" + option + "' (box and origin may each be given once)");
+    }
+  }
+}
+
+void TakeSprite(Cursor& cursor, SpriteLine sprite, Manifest& manifest) {
+  sprite.id = cursor.TakeInt("sprite id", 1, MaxInt16);
+  sprite.image = cursor.Take("image name");
+  sprite.frame = cursor.TakeInt("frame", 0, MaxInt16);
+  sprite.name = cursor.TakeName("sprite name");
+  TakeOptions(cursor, sprite);
+  manifest.sprites.push_back(sprite);
+}
+
+void TakeRange(Cursor& cursor, SpriteLine sprite, Manifest& manifest) {
+  int first = cursor.TakeInt("first id", 1, MaxInt16);
+  int count = cursor.TakeInt("id count", 1, MaxInt16 - first + 1);
+  sprite.image = cursor.Take("image name");
+  int firstFrame = cursor.TakeInt("first frame", 0, MaxInt16 - count + 1);
+  std::string prefix = cursor.TakeName("name prefix");
+  TakeOptions(cursor, sprite);
+  for (int i = 0; i < count; ++i) {
+    char number[8];
+    std::snprintf(number, sizeof number, "%03d", firstFrame + i);
+    sprite.id = first + i;
+    sprite.frame = firstFrame + i;
+    sprite.name = prefix + number;
+    manifest.sprites.push_back(sprite);
+  }
+}
+
+void TakeLine(Cursor& cursor, int line, Manifest& manifest) {
+  const std::string keyword = cursor.Take("keyword");
+  SpriteLine sprite;
+  sprite.line = line;
+  if (keyword == "count") {
+    if (manifest.count) cursor.Fail("count given twice");
+    manifest.count = cursor.TakeInt("highest sprite id", 1, MaxInt16);
+  } else if (keyword == "sprite") {
+    TakeSprite(cursor, sprite, manifest);
+  } else if (keyword == "range") {
+    TakeRange(cursor, sprite, manifest);
+  } else if (keyword == "copy") {
+    manifest.copies.push_back({cursor.Take("image name"), line});
+  } else {
+    cursor.Fail("unknown keyword '" + keyword + "'");
+  }
+  if (!cursor.Done()) cursor.Fail("unexpected '" + cursor.tokens[cursor.next] + "'");
+}
+
+void CheckIds(const Manifest& manifest) {
+  std::map<int, int> lineOfId;
+  for (const SpriteLine& sprite : manifest.sprites) {
+    std::string where = Where(manifest, sprite.line);
+    if (sprite.id > manifest.count)
+      throw BuildError(where + "sprite id " + std::to_string(sprite.id) + " is above count " +
+                       std::to_string(manifest.count));
+    auto [it, added] = lineOfId.emplace(sprite.id, sprite.line);
+    if (!added)
+      throw BuildError(where + "sprite id " + std::to_string(sprite.id) +
+                       " is already defined on line " + std::to_string(it->second));
+  }
+}
+
+}  // namespace
+
+std::string Where(const Manifest& manifest, int line) {
+  return manifest.fileName + ":" + std::to_string(line) + ": ";
+}
+
+Manifest ParseManifest(const std::string& text, const std::string& fileName) {
+  Manifest manifest;
+  manifest.fileName = fileName;
+  std::istringstream lines(text);
+  int line = 0;
+  for (std::string content; std::getline(lines, content);) {
+    Cursor cursor{Tokens(content), 0, Where(manifest, ++line)};
+    if (!cursor.Done()) TakeLine(cursor, line, manifest);
+  }
+  if (!manifest.count) throw BuildError(fileName + ": no 'count' line");
+  CheckIds(manifest);
+  return manifest;
+}

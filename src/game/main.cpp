@@ -1,0 +1,3 @@
+#include "game/scenes.h"
+
+int main() { return Main(); }

@@ -1,0 +1,42 @@
+// Keyboard and the first game controller (or joystick), read once a frame as one button mask.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+constexpr uint16_t BTN_ESC = 1;
+constexpr uint16_t BTN_LEFT = 2;
+constexpr uint16_t BTN_RIGHT = 4;
+constexpr uint16_t BTN_UP = 8;
+constexpr uint16_t BTN_DOWN = 16;
+constexpr uint16_t BTN_SPACE = 32;
+constexpr uint16_t BTN_Z = 64;
+constexpr uint16_t BTN_X = 128;
+constexpr uint16_t BTN_C = 256;
+constexpr uint16_t BTN_RETURN = 512;
+
+// Axes read 0..10000 with 5000 at rest, after a 10 % dead zone and 95 % saturation.
+constexpr int32_t AxisCentre = 5000;
+
+struct JoystickState {
+  int32_t x = AxisCentre, y = AxisCentre;
+  bool button[3] = {false, false, false};
+  bool padLeft = false, padRight = false, padUp = false, padDown = false;  // the d-pad
+};
+
+extern bool JoystickPresent;
+
+void InitDirectInput();
+void ReleaseDirectInput();
+uint16_t ReadButtons();
+std::string ButtonNames(uint16_t mask);
+
+// The pieces of ReadButtons, each over one device's snapshot.
+uint16_t KeyboardButtons(const uint8_t* keyState);  // indexed by SDL scancode
+uint16_t JoystickButtons(const JoystickState& state);
+int32_t AxisToRange(int16_t raw);
+
+// Scripted input for tests and demonstrations: while set, ReadButtons returns what it gives
+// and leaves the devices alone.
+void SetButtonSource(std::function<uint16_t()> source);

@@ -1,0 +1,101 @@
+// The object table: every thing of a play is one record of a fixed table, kept in one of
+// twelve doubly linked queue groups, made from a template by type code, removed by a
+// deferred move so that lists can be walked while their members die.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using ObjectIndex = uint16_t;
+constexpr ObjectIndex NoObject = 65535;
+
+// Passed for a group, mode or value, it leaves the template's own in place.
+constexpr int32_t KeepTemplate = 9999;
+constexpr float KeepTemplateValue = 9999.0f;
+
+enum QueueGroupId : int32_t {
+  QG_DrawStart = 0,
+  QG_EnemyShot = 1,
+  QG_Unnamed2 = 2,
+  QG_Enemy = 3,
+  QG_MyShot = 4,
+  QG_MyShip = 5,
+  QG_DrawLast = 6,
+  QG_PreEventQue = 7,
+  QG_UnUse = 8,
+  QG_EntryOnDeathRoll = 9,
+  QG_Reserved = 10,
+  QG_Unnamed11 = 11,
+};
+constexpr int32_t GroupCount = 12;
+constexpr int32_t FirstRunGroup = QG_DrawStart;
+constexpr int32_t LastRunGroup = QG_DrawLast;
+
+constexpr int32_t InsertAtHead = 0;
+constexpr int32_t InsertAtTail = 1;
+
+constexpr int32_t ObjectRecords = 3001;  // record 0 is never handed out
+constexpr int32_t TypeCodes = 30;
+constexpr int32_t TemplateCount = 25;
+
+// The fields a template hands to every object made from it.
+struct ObjectBody {
+  ObjectIndex root = 0;
+  ObjectIndex nextPart = 0;
+  int32_t sprite = 0;
+  float life = 0;
+  float x = 0, y = 0;
+  float animPhase = 0;
+  int16_t animLast = 0;
+  float animSpeed = 0;
+  int32_t animMode = 0;  // 2: cycle and wrap; otherwise ping-pong
+  float vx = 0, vy = 0;
+  int32_t stamp = 0;
+  float work1 = 0, work2 = 0, work3 = 0;
+  float lastLife = 0;
+  int32_t blastType = 0;
+  float speed = 0;
+  int32_t behaviour = 0;
+  uint16_t templateIndex = 0;
+  int16_t tag = 0;
+  int16_t centerX = 0, centerY = 0;
+  uint16_t deathRoll = 0;
+};
+
+struct GameObject : ObjectBody {
+  ObjectIndex killNext = NoObject;
+  int16_t killGroup = 0;
+  ObjectIndex next = NoObject;
+  ObjectIndex prev = NoObject;
+  int32_t group = QG_UnUse;
+};
+
+struct ObjectTemplate : ObjectBody {
+  int32_t hitKind = 0;  // 0: both lose 1; 2: pushed back 16 pixels; other: hit ignored
+  int32_t score = 0;
+  int16_t defaultGroup = 0;
+};
+
+struct QueueGroup {
+  ObjectIndex head = NoObject;
+  ObjectIndex tail = NoObject;
+  std::string name;
+};
+
+extern std::vector<GameObject> ObjectTable;
+extern std::array<QueueGroup, GroupCount> QueueGroups;
+extern std::vector<ObjectTemplate> Templates;
+extern std::array<uint16_t, TypeCodes> TypeTemplate;
+extern ObjectIndex KillListHead;
+
+void ResetObjects();
+void BuildTemplates();
+ObjectIndex CreateObject(int16_t type, int32_t group, int32_t insertMode, float x, float y,
+                         float vx, float vy, float animSpeed, int16_t tag);
+void MoveObject(ObjectIndex i, int32_t group, int32_t insertMode);
+void KillObject(ObjectIndex i, int16_t group);
+void FlushKills();
+void ReleasePreEvents();
+void DropPreEvents();

@@ -1,0 +1,187 @@
+#include "platform/imgui_layer.h"
+
+#include <SDL.h>
+#include <imgui.h>
+#include <imgui_impl_sdl.h>
+#include <imgui_impl_sdlrenderer.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "graphics/display.h"
+#include "platform/platform.h"
+
+std::string LastMessageBoxText;
+
+namespace {
+
+constexpr const char* DialogFontPath = "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc";
+constexpr float DialogFontSize = 18.0f;
+
+SDL_Renderer* attachedRenderer = nullptr;
+bool dialogFontLoaded = false;
+bool framePending = false;
+int modalDepth = 0;
+
+void EnsureContext() {
+  if (ImGui::GetCurrentContext()) return;
+  ImGui::CreateContext();
+  ImGui::GetIO().IniFilename = nullptr;  // dialogs keep no layout file
+  ImGui::StyleColorsDark();
+}
+
+// Japanese text needs the CJK font; it is large, so it is loaded when the first dialog opens.
+void EnsureDialogFont() {
+  if (dialogFontLoaded || !std::filesystem::exists(DialogFontPath)) return;
+  ImGuiIO& io = ImGui::GetIO();
+  ImFontConfig config;
+  config.FontNo = 0;  // the Japanese face of the collection
+  if (!io.Fonts->AddFontFromFileTTF(DialogFontPath, DialogFontSize, &config,
+                                    io.Fonts->GetGlyphRangesJapanese()))
+    return;
+  dialogFontLoaded = true;
+  if (attachedRenderer) {
+    ImGui_ImplSDLRenderer_DestroyFontsTexture();
+    ImGui_ImplSDLRenderer_CreateFontsTexture();
+  }
+}
+
+void CentreNextWindow() {
+  const ImGuiViewport* view = ImGui::GetMainViewport();
+  ImGui::SetNextWindowPos(view->GetCenter(), ImGuiCond_Always, ImVec2(0.5f, 0.5f));
+}
+
+constexpr ImGuiWindowFlags DialogFlags = ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoMove |
+                                         ImGuiWindowFlags_NoSavedSettings;
+
+bool KeyPressed(ImGuiKey key) { return ImGui::IsKeyPressed(ImGui::GetKeyIndex(key)); }
+
+// The visible sub-folders of `folder`, by name.
+std::vector<std::filesystem::path> SubFolders(const std::filesystem::path& folder) {
+  std::vector<std::filesystem::path> folders;
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+       it.increment(error)) {
+    std::string name = it->path().filename().string();
+    if (!name.empty() && name[0] != '.' && it->is_directory(error)) folders.push_back(it->path());
+  }
+  std::sort(folders.begin(), folders.end());
+  return folders;
+}
+
+void BeginDialogFrame() {
+  ImGui_ImplSDLRenderer_NewFrame();
+  ImGui_ImplSDL2_NewFrame();
+  ImGui::NewFrame();
+  framePending = true;
+}
+
+}  // namespace
+
+void ImguiAttach(SDL_Window* window, SDL_Renderer* renderer) {
+  EnsureContext();
+  ImGui_ImplSDL2_InitForSDLRenderer(window);
+  ImGui_ImplSDLRenderer_Init(renderer);
+  attachedRenderer = renderer;
+}
+
+void ImguiDetach() {
+  if (!attachedRenderer) return;
+  if (framePending) ImGui::EndFrame();
+  framePending = false;
+  ImGui_ImplSDLRenderer_Shutdown();
+  ImGui_ImplSDL2_Shutdown();
+  attachedRenderer = nullptr;
+}
+
+bool ImguiProcessEvent(const SDL_Event& event) {
+  if (!attachedRenderer) return false;
+  ImGui_ImplSDL2_ProcessEvent(&event);
+  return modalDepth > 0;
+}
+
+void ImguiRenderPending() {
+  if (!framePending) return;
+  framePending = false;
+  ImGui::Render();
+  ImGui_ImplSDLRenderer_RenderDrawData(ImGui::GetDrawData());
+}
+
+bool DialogsAreHeadless() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return !driver || std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0;
+}
+
+void RunModalDialog(const std::function<bool()>& drawDialog) {
+  if (!attachedRenderer) return;
+  EnsureDialogFont();
+  ++modalDepth;
+  uint32_t closesAtStart = CloseRequestCount();
+  bool open = true;
+  while (open && CloseRequestCount() == closesAtStart) {
+    PumpEvents();
+    BeginDialogFrame();
+    open = drawDialog();
+    PresentFrame(ShownForm());
+    SDL_Delay(15);  // a dialog needs no exact pace, only a light touch on the CPU
+  }
+  --modalDepth;
+}
+
+void ShowMessageBox(const std::string& text) {
+  LastMessageBoxText = text;
+  std::fprintf(stderr, "veldrane: %s\n", text.c_str());
+  if (DialogsAreHeadless()) return;
+  if (!attachedRenderer) {
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "VELDRANE", text.c_str(), FormWindow());
+    return;
+  }
+  RunModalDialog([&text] {
+    CentreNextWindow();
+    ImGui::Begin("VELDRANE", nullptr, DialogFlags | ImGuiWindowFlags_AlwaysAutoResize);
+    ImGui::TextUnformatted(text.c_str());
+    ImGui::Spacing();
+    bool ok = ImGui::Button("OK", ImVec2(120, 0)) || KeyPressed(ImGuiKey_Enter) ||
+              KeyPressed(ImGuiKey_Escape);
+    ImGui::End();
+    return !ok;
+  });
+}
+
+std::string BrowseForFolder(const std::string& title, const std::string& initialFolder) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  fs::path folder = fs::absolute(initialFolder.empty() ? fs::current_path() : fs::path(initialFolder),
+                                 error);
+  if (error || !fs::is_directory(folder, error)) folder = fs::current_path();
+  if (DialogsAreHeadless()) return {};
+  std::string chosen;
+  std::vector<fs::path> folders = SubFolders(folder);
+  RunModalDialog([&] {
+    CentreNextWindow();
+    ImGui::SetNextWindowSize(ImVec2(480, 360), ImGuiCond_Always);
+    ImGui::Begin(title.c_str(), nullptr, DialogFlags | ImGuiWindowFlags_NoResize);
+    ImGui::TextUnformatted(folder.c_str());
+    ImGui::BeginChild("folders", ImVec2(0, -ImGui::GetFrameHeightWithSpacing() - 4), true);
+    fs::path next;
+    if (folder.has_parent_path() && folder != folder.root_path() && ImGui::Selectable(".."))
+      next = folder.parent_path();
+    for (const fs::path& sub : folders)
+      if (ImGui::Selectable((sub.filename().string() + "/").c_str())) next = sub;
+    ImGui::EndChild();
+    bool choose = ImGui::Button("選択", ImVec2(120, 0)) || KeyPressed(ImGuiKey_Enter);
+    ImGui::SameLine();
+    bool cancel = ImGui::Button("キャンセル", ImVec2(120, 0)) || KeyPressed(ImGuiKey_Escape);
+    ImGui::End();
+    if (!next.empty()) {
+      folder = next;
+      folders = SubFolders(folder);
+    }
+    if (choose) chosen = folder.string();
+    return !choose && !cancel;
+  });
+  return chosen;
+}

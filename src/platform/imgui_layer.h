@@ -1,0 +1,33 @@
+// Dear ImGui on the game window: message boxes and the other small dialogs, drawn over the
+// last presented frame.
+#pragma once
+
+#include <functional>
+#include <string>
+
+union SDL_Event;
+struct SDL_Window;
+struct SDL_Renderer;
+
+// The display layer attaches ImGui to each renderer it makes and detaches it before release.
+void ImguiAttach(SDL_Window* window, SDL_Renderer* renderer);
+void ImguiDetach();
+
+// Feeds ImGui; true when a dialog is open and the event is its own.
+bool ImguiProcessEvent(const SDL_Event& event);
+
+// Draws the dialog frame built since the last present, if any (called by the present).
+void ImguiRenderPending();
+
+// Runs `drawDialog` once a frame until it returns false or the window is closed.
+void RunModalDialog(const std::function<bool()>& drawDialog);
+
+// Without a visible display (the dummy video driver) dialogs only write to stderr.
+bool DialogsAreHeadless();
+
+void ShowMessageBox(const std::string& text);
+
+// Lets the player pick a folder, starting in `initialFolder` (the current directory when empty).
+// The chosen path has no trailing "/" (except the root itself); empty text when cancelled.
+std::string BrowseForFolder(const std::string& title, const std::string& initialFolder);
+extern std::string LastMessageBoxText;  // for tests and the log

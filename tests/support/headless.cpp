@@ -1,0 +1,68 @@
+#include "support/headless.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <fstream>
+
+#include "game/game_state.h"
+#include "graphics/display.h"
+#include "graphics/image_resource.h"
+#include "input/input.h"
+#include "platform/platform.h"
+
+void StartHeadlessDisplay() {
+  PlatformInit();
+  UseFakeClock(100000);
+  CurrentForm = GameForm::Window;
+  FullScreen = false;
+  ShowForm(CurrentForm);
+  InitDirectDraw(CurrentForm, false);
+  RefreshClipBounds();
+  QuitRequested = PauseRequested = false;
+}
+
+void StopHeadlessDisplay() {
+  ReleaseDirectDraw();
+  for (SurfaceEntry& entry : SurfaceList) SDL_FreeSurface(entry.surface);
+  SurfaceList.clear();
+  SurfaceCount = 0;
+  PlatformShutdown();
+  CurrentForm = GameForm::None;
+  SetButtonSource(nullptr);
+  UseRealClock();
+}
+
+std::string BuiltResourceFolder() { return std::string(VELDRANE_BUILD_DIR) + "/res/"; }
+
+std::filesystem::path ScratchFolder() {
+  auto folder = std::filesystem::temp_directory_path() /
+                ("veldrane-test-" + std::to_string(::getpid()));
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+std::vector<uint8_t> SheetBytes(SDL_Surface* surface) {
+  std::vector<uint8_t> bytes(SheetPrefixBytes, 0);
+  SDL_RWops* memory = SDL_RWFromFP(tmpfile(), SDL_TRUE);
+  EXPECT_EQ(IMG_SavePNG_RW(surface, memory, 0), 0);
+  Sint64 size = SDL_RWtell(memory);
+  SDL_RWseek(memory, 0, RW_SEEK_SET);
+  bytes.resize(SheetPrefixBytes + size_t(size));
+  SDL_RWread(memory, bytes.data() + SheetPrefixBytes, 1, size_t(size));
+  SDL_RWclose(memory);
+  return bytes;
+}
+
+uint16_t PixelAt(SDL_Surface* surface, int x, int y) {
+  return static_cast<const uint16_t*>(surface->pixels)[y * surface->pitch / 2 + x];
+}
