@@ -6,3 +6,9 @@
 
 void DrawFonts(const std::filesystem::path& folder);         // font_small, font_large
 void DrawStage01Parts(const std::filesystem::path& folder);  // Stage01.parts
+void DrawShipAndEffects(const std::filesystem::path& folder);
+void DrawEnemies(const std::filesystem::path& folder);
+void DrawBoss(const std::filesystem::path& folder);
+
+// The background map layers (.map.dat) of both stages, written into the game's data folder.
+void WriteStageMaps(const std::filesystem::path& folder);

@@ -1,4 +1,5 @@
-// artgen <folder>: draws every source image the packer reads into the folder.
+// artgen <image-folder> <data-folder>: draws every source image the packer reads into the
+// image folder, and writes the stage map files into the data folder.
 #include <filesystem>
 #include <iostream>
 
@@ -6,14 +7,19 @@
 #include "image.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::cerr << "usage: artgen <output-folder>\n";
+  if (argc != 3) {
+    std::cerr << "usage: artgen <image-folder> <data-folder>\n";
     return 2;
   }
   try {
     std::filesystem::create_directories(argv[1]);
+    std::filesystem::create_directories(argv[2]);
     DrawFonts(argv[1]);
     DrawStage01Parts(argv[1]);
+    DrawShipAndEffects(argv[1]);
+    DrawEnemies(argv[1]);
+    DrawBoss(argv[1]);
+    WriteStageMaps(argv[2]);
   } catch (const std::exception& error) {  // BuildError, or a filesystem error naming its path
     std::cerr << "artgen: " << error.what() << "\n";
     return 1;

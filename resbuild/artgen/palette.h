@@ -43,6 +43,23 @@ constexpr Rgb Amber{248, 168, 40};
 constexpr Rgb Yellow{248, 216, 72};
 constexpr Rgb YellowWhite{248, 244, 192};
 
+// Cool energy: the player's shots, lamps and pod shields.
+constexpr Rgb CyanDeep{24, 120, 184};
+constexpr Rgb Cyan{72, 200, 232};
+constexpr Rgb Lime{120, 232, 96};
+
+// Smoke and cloud.
+constexpr Rgb Smoke{96, 92, 104};
+constexpr Rgb SmokeLight{144, 140, 152};
+constexpr Rgb CloudShade{152, 160, 200};
+constexpr Rgb Cloud{208, 216, 240};
+
+// Citadel brick, and the hot glow of enemy bullets.
+constexpr Rgb BrickDark{96, 40, 32};
+constexpr Rgb Brick{144, 64, 40};
+constexpr Rgb BrickLight{184, 104, 72};
+constexpr Rgb Rose{248, 96, 128};
+
 // Ground: soil, rock and moss.
 constexpr Rgb SoilDark{48, 32, 32};
 constexpr Rgb Soil{88, 56, 40};
@@ -55,7 +72,9 @@ constexpr std::array All{Ink,        Void,      Navy,       Dusk,      Violet,  
                          StarBright, MetalDark, MetalShade, MetalBase, MetalLight, MetalGlint,
                          White,      PaleSteel, IceSteel,   SteelBlue, DeepSteel,  NavySteel,
                          Maroon,     Red,       Orange,     Amber,     Yellow,     YellowWhite,
-                         SoilDark,   Soil,      Clay,       Sand,      MossDark,   Moss};
+                         SoilDark,   Soil,      Clay,       Sand,      MossDark,   Moss,
+                         CyanDeep,   Cyan,      Lime,       Smoke,     SmokeLight, CloudShade,
+                         Cloud,      BrickDark, Brick,      BrickLight, Rose};
 
 constexpr bool SurvivesRgb565() {
   for (size_t i = 0; i < All.size(); ++i) {

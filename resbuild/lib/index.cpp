@@ -23,14 +23,13 @@ void AddPart(SheetParts& parts, const Image& pixels) {
   parts.ofPiece.push_back(it->second);
 }
 
-const SourceImage& ImageOf(const Manifest& manifest,
-                           const std::map<std::string, SourceImage>& images,
+const SourceImage& ImageOf(const std::map<std::string, SourceImage>& images,
                            const SpriteLine& sprite) {
   auto it = images.find(sprite.image);
   if (it == images.end())
-    throw BuildError(Where(manifest, sprite.line) + "unknown image '" + sprite.image + "'");
+    throw BuildError(Where(sprite.file, sprite.line) + "unknown image '" + sprite.image + "'");
   if (sprite.frame >= FrameCount(it->second))
-    throw BuildError(Where(manifest, sprite.line) + "frame " + std::to_string(sprite.frame) +
+    throw BuildError(Where(sprite.file, sprite.line) + "frame " + std::to_string(sprite.frame) +
                      " is out of range: " + sprite.image + " has " +
                      std::to_string(FrameCount(it->second)) + " frames");
   return it->second;
@@ -105,7 +104,8 @@ struct Writer {
 std::map<std::string, SourceImage> LoadManifestImages(const Manifest& manifest,
                                                       const std::filesystem::path& folder) {
   std::vector<CopyLine> wanted = manifest.copies;
-  for (const SpriteLine& sprite : manifest.sprites) wanted.push_back({sprite.image, sprite.line});
+  for (const SpriteLine& sprite : manifest.sprites)
+    wanted.push_back({sprite.image, sprite.file, sprite.line});
 
   std::map<std::string, SourceImage> images;
   for (const CopyLine& image : wanted) {
@@ -113,7 +113,7 @@ std::map<std::string, SourceImage> LoadManifestImages(const Manifest& manifest,
     try {
       images.emplace(image.image, LoadSourceImage(folder, image.image));
     } catch (const BuildError& error) {
-      throw BuildError(Where(manifest, image.line) + "image '" + image.image +
+      throw BuildError(Where(image.file, image.line) + "image '" + image.image +
                        "': " + error.what());
     }
   }
@@ -131,7 +131,7 @@ PackedSprites PackSprites(const Manifest& manifest,
 
   SheetParts parts;
   for (const SpriteLine& sprite : manifest.sprites)
-    AddSprite(sprite, ImageOf(manifest, images, sprite), index, parts);
+    AddSprite(sprite, ImageOf(images, sprite), index, parts);
   packed.sheet = PlaceParts(parts, index);
   return packed;
 }

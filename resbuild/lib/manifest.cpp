@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <sstream>
 
@@ -10,6 +11,7 @@
 namespace {
 
 constexpr int MaxInt16 = 32767;
+constexpr int MaxIncludeDepth = 8;  // deeper is a loop of includes
 
 // The tokens of one manifest line, taken in order.
 struct Cursor {
@@ -100,9 +102,22 @@ void TakeRange(Cursor& cursor, SpriteLine sprite, Manifest& manifest) {
   }
 }
 
-void TakeLine(Cursor& cursor, int line, Manifest& manifest) {
+void ParseInto(Manifest& manifest, const std::string& text, const std::string& fileName,
+               int depth);
+
+void TakeInclude(Cursor& cursor, const std::string& fileName, int depth, Manifest& manifest) {
+  std::filesystem::path path =
+      std::filesystem::path(fileName).parent_path() / cursor.Take("manifest to include");
+  if (depth >= MaxIncludeDepth) cursor.Fail("includes nest too deeply (a loop?)");
+  std::vector<uint8_t> text = ReadFileBytes(path);
+  ParseInto(manifest, std::string(text.begin(), text.end()), path.string(), depth + 1);
+}
+
+void TakeLine(Cursor& cursor, const std::string& fileName, int line, int depth,
+              Manifest& manifest) {
   const std::string keyword = cursor.Take("keyword");
   SpriteLine sprite;
+  sprite.file = fileName;
   sprite.line = line;
   if (keyword == "count") {
     if (manifest.count) cursor.Fail("count given twice");
@@ -112,7 +127,9 @@ void TakeLine(Cursor& cursor, int line, Manifest& manifest) {
   } else if (keyword == "range") {
     TakeRange(cursor, sprite, manifest);
   } else if (keyword == "copy") {
-    manifest.copies.push_back({cursor.Take("image name"), line});
+    manifest.copies.push_back({cursor.Take("image name"), fileName, line});
+  } else if (keyword == "include") {
+    TakeInclude(cursor, fileName, depth, manifest);
   } else {
     cursor.Fail("unknown keyword '" + keyword + "'");
   }
@@ -120,34 +137,39 @@ void TakeLine(Cursor& cursor, int line, Manifest& manifest) {
 }
 
 void CheckIds(const Manifest& manifest) {
-  std::map<int, int> lineOfId;
+  std::map<int, const SpriteLine*> lineOfId;
   for (const SpriteLine& sprite : manifest.sprites) {
-    std::string where = Where(manifest, sprite.line);
+    std::string where = Where(sprite.file, sprite.line);
     if (sprite.id > manifest.count)
       throw BuildError(where + "sprite id " + std::to_string(sprite.id) + " is above count " +
                        std::to_string(manifest.count));
-    auto [it, added] = lineOfId.emplace(sprite.id, sprite.line);
+    auto [it, added] = lineOfId.emplace(sprite.id, &sprite);
     if (!added)
-      throw BuildError(where + "sprite id " + std::to_string(sprite.id) +
-                       " is already defined on line " + std::to_string(it->second));
+      throw BuildError(where + "sprite id " + std::to_string(sprite.id) + " is already defined at " +
+                       it->second->file + ":" + std::to_string(it->second->line));
+  }
+}
+
+void ParseInto(Manifest& manifest, const std::string& text, const std::string& fileName,
+               int depth) {
+  std::istringstream lines(text);
+  int line = 0;
+  for (std::string content; std::getline(lines, content);) {
+    Cursor cursor{Tokens(content), 0, Where(fileName, ++line)};
+    if (!cursor.Done()) TakeLine(cursor, fileName, line, depth, manifest);
   }
 }
 
 }  // namespace
 
-std::string Where(const Manifest& manifest, int line) {
-  return manifest.fileName + ":" + std::to_string(line) + ": ";
+std::string Where(const std::string& file, int line) {
+  return file + ":" + std::to_string(line) + ": ";
 }
 
 Manifest ParseManifest(const std::string& text, const std::string& fileName) {
   Manifest manifest;
   manifest.fileName = fileName;
-  std::istringstream lines(text);
-  int line = 0;
-  for (std::string content; std::getline(lines, content);) {
-    Cursor cursor{Tokens(content), 0, Where(manifest, ++line)};
-    if (!cursor.Done()) TakeLine(cursor, line, manifest);
-  }
+  ParseInto(manifest, text, fileName, 0);
   if (!manifest.count) throw BuildError(fileName + ": no 'count' line");
   CheckIds(manifest);
   return manifest;

@@ -4,6 +4,7 @@
 //   sprite <id> <image> <frame> <name> [box <left> <top> <width> <height>] [origin <x> <y>]
 //   range <first-id> <count> <image> <first-frame> <name-prefix> [box ...] [origin ...]
 //   copy <image>
+//   include <manifest>        (a path relative to the including manifest's folder)
 //
 // `#` starts a comment. Box and origin are in pixels of the frame cell; the box defaults to
 // the whole cell and the origin (the draw point) to its top-left. A range gives ids
@@ -30,11 +31,13 @@ struct SpriteLine {
   std::string name;
   std::optional<Box> box;
   Point origin;
-  int line = 0;  // where the manifest defines it, for error messages
+  std::string file;  // where the manifest defines it, for error messages
+  int line = 0;
 };
 
 struct CopyLine {
   std::string image;
+  std::string file;
   int line = 0;
 };
 
@@ -45,8 +48,9 @@ struct Manifest {
   std::vector<CopyLine> copies;
 };
 
-// Syntax, duplicate ids and ids above the count are errors naming file and line.
+// Syntax, duplicate ids and ids above the count are errors naming file and line. Included
+// manifests are read from the folder of `fileName`.
 Manifest ParseManifest(const std::string& text, const std::string& fileName);
 
 // "file:line: " for an error about a manifest line.
-std::string Where(const Manifest& manifest, int line);
+std::string Where(const std::string& file, int line);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "image.h"
 #include "manifest.h"
 
@@ -64,6 +66,8 @@ TEST(Manifest, RejectsBadLinesNamingFileAndLine) {
       {"count 9\ncopy\n", "m.txt:2: missing image name"},
       {"count 9\ncopy a b\n", "m.txt:2: unexpected 'b'"},
       {"count 9\nimage a\n", "m.txt:2: unknown keyword 'image'"},
+      {"count 9\ninclude\n", "m.txt:2: missing manifest to include"},
+      {"count 9\ninclude nowhere.txt\n", "nowhere.txt"},
       {"count 9\ncount 9\n", "m.txt:2: count given twice"},
       {"count 40000\n", "m.txt:1: highest sprite id 40000 is outside"},
       {"sprite 1 a 0 x\n", "m.txt: no 'count' line"},
@@ -71,9 +75,9 @@ TEST(Manifest, RejectsBadLinesNamingFileAndLine) {
       {"count 9\nrange 8 3 a 0 p\n", "m.txt:2: sprite id 10 is above count 9"},
       {"count 9\nrange 32767 2 a 0 p\n", "m.txt:2: id count 2 is outside 1..1"},
       {"count 9\nsprite 3 a 0 x\n\nsprite 3 a 1 y\n",
-       "m.txt:4: sprite id 3 is already defined on line 2"},
+       "m.txt:4: sprite id 3 is already defined at m.txt:2"},
       {"count 9\nrange 1 4 a 0 p\nsprite 2 a 0 x\n",
-       "m.txt:3: sprite id 2 is already defined on line 2"},
+       "m.txt:3: sprite id 2 is already defined at m.txt:2"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -84,4 +88,33 @@ TEST(Manifest, RejectsBadLinesNamingFileAndLine) {
       EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
     }
   }
+}
+
+TEST(Manifest, IncludedManifestsJoinTheOneThatNamesThem) {
+  namespace fs = std::filesystem;
+  fs::path folder = fs::temp_directory_path() / "resbuild-include-test";
+  fs::create_directories(folder / "parts");
+  auto write = [&](const fs::path& path, const std::string& text) {
+    WriteFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
+  };
+  write(folder / "parts" / "ship.txt", "sprite 2 ship 0 body\ncopy tiles\n");
+  write(folder / "parts" / "loop.txt", "include loop.txt\n");
+  Manifest m = ParseManifest("count 9\nsprite 1 a 0 x\ninclude parts/ship.txt\n",
+                             (folder / "m.txt").string());
+  ASSERT_EQ(m.sprites.size(), 2u);
+  EXPECT_EQ(m.sprites[1].name, "body");
+  EXPECT_EQ(m.sprites[1].file, (folder / "parts" / "ship.txt").string());
+  EXPECT_EQ(m.sprites[1].line, 1);
+  EXPECT_EQ(m.copies.at(0).image, "tiles");
+  try {
+    ParseManifest("count 9\nsprite 2 a 0 x\ninclude parts/ship.txt\n", (folder / "m.txt").string());
+    ADD_FAILURE() << "a duplicate across files was accepted";
+  } catch (const BuildError& error) {
+    EXPECT_NE(std::string(error.what()).find("ship.txt:1: sprite id 2 is already defined at"),
+              std::string::npos)
+        << error.what();
+  }
+  EXPECT_THROW(ParseManifest("count 9\ninclude parts/loop.txt\n", (folder / "m.txt").string()),
+               BuildError);
+  fs::remove_all(folder);
 }

@@ -1,0 +1,3 @@
+#include "artgen.h"
+
+void DrawBoss(const std::filesystem::path&) {}

@@ -1,0 +1,3 @@
+#include "artgen.h"
+
+void DrawEnemies(const std::filesystem::path&) {}

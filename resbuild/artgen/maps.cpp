@@ -1,0 +1,3 @@
+#include "artgen.h"
+
+void WriteStageMaps(const std::filesystem::path&) {}

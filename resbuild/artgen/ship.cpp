@@ -1,0 +1,3 @@
+#include "artgen.h"
+
+void DrawShipAndEffects(const std::filesystem::path&) {}
