@@ -1,3 +1,62 @@
-#include "artgen.h"
+// Writes the background layers of both stages. Stage 2's layers draw their tiles from the
+// sprite sheet; only their shape matters here, so they are small patterns of tiles 0..39.
+#include <cstdint>
+#include <limits>
 
-void WriteStageMaps(const std::filesystem::path&) {}
+#include "artgen.h"
+#include "maps_kit.h"
+#include "tiles_kit.h"
+
+TileMap MakeTileMap(int width, int height) {
+  return {width, height, std::vector<int>(static_cast<size_t>(width) * height, 0)};
+}
+
+int& CellAt(TileMap& map, int column, int row) {
+  row = (row % map.height + map.height) % map.height;
+  return map.cells[static_cast<size_t>(row) * map.width + column];
+}
+
+void WriteTileMap(const TileMap& map, const std::filesystem::path& file) {
+  std::vector<uint8_t> bytes;
+  auto word = [&](int value) {
+    if (value < std::numeric_limits<int16_t>::min() || value > std::numeric_limits<int16_t>::max())
+      throw BuildError(file.string() + ": " + std::to_string(value) + " does not fit 16 bits");
+    bytes.push_back(static_cast<uint8_t>(value & 0xFF));
+    bytes.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
+  };
+  word(map.width);
+  word(map.height);
+  word(0);
+  for (int row = 0; row <= map.height; ++row)
+    for (int column = 0; column <= map.width; ++column)
+      word(map.cells[static_cast<size_t>(row % map.height) * map.width + column % map.width]);
+  WriteFileBytes(file, bytes);
+}
+
+namespace {
+
+// A sprinkle of tiles first..first+count-1, `percentEmpty` of the cells left empty.
+TileMap PatternMap(int seed, int percentEmpty, int first, int count) {
+  TileMap map = MakeTileMap(FieldColumns, 16);
+  for (int row = 0; row < map.height; ++row)
+    for (int column = 0; column < map.width; ++column) {
+      uint32_t roll = Hash(column, row, seed);
+      if (static_cast<int>(roll % 100) >= percentEmpty)
+        CellAt(map, column, row) = first + static_cast<int>(roll / 100 % count);
+    }
+  return map;
+}
+
+}  // namespace
+
+void WriteStageMaps(const std::filesystem::path& folder) {
+  WriteTileMap(Stage01Clouds(), folder / "Stage01Cloud.map.dat");
+  WriteTileMap(Stage01Citadel(), folder / "Stage01Renga.map.dat");
+  WriteTileMap(Stage01Ground(), folder / "Stage01BackGround.map.dat");
+  WriteTileMap(Stage01Bridge(), folder / "Stage01Bridge.map.dat");
+  WriteTileMap(PatternMap(201, 70, 1, 15), folder / "Stage02BlockUp.map.dat");
+  WriteTileMap(PatternMap(202, 70, 1, 15), folder / "Stage02BlockDown.Map.dat");
+  WriteTileMap(PatternMap(203, 80, 16, 8), folder / "Stage02CloudFast.map.dat");
+  WriteTileMap(PatternMap(204, 60, 16, 8), folder / "Stage02CloudSlow.map.dat");
+  WriteTileMap(PatternMap(205, 0, 24, 16), folder / "Stage02BlueBack.map.dat");
+}

@@ -11,6 +11,7 @@
 #include "objects/object_table.h"
 #include "persist/play_statistics.h"
 #include "sound/sound.h"
+#include "stage/behaviours.h"
 #include "stage/stage.h"
 
 namespace {
@@ -35,7 +36,6 @@ constexpr std::array<MusicPlan, 10> MusicPlans = {{
 
 constexpr int16_t SeStageCallBase = 20;
 constexpr int16_t SePause = 16;
-constexpr int16_t StageClearType = 5;
 constexpr int32_t StageClearBehaviour = 53;
 
 const MusicPlan& PlanOf(int16_t stage) { return MusicPlans[size_t(stage) % MusicPlans.size()]; }
@@ -95,16 +95,12 @@ void KeepMusicPlaying(int16_t stage) {
 
 // The fallen boss hands over to the stage-clear sequence, and every enemy blows up with it.
 void TakeOverFromFallenBoss() {
-  ObjectIndex clear = CreateObject(StageClearType, KeepTemplate, KeepTemplate, KeepTemplateValue,
-                                   KeepTemplateValue, KeepTemplateValue, KeepTemplateValue,
-                                   KeepTemplateValue, KeepTemplate);
+  ObjectIndex clear = CreateController(StageClearBehaviour);
   if (clear == NoObject) return;  // the table is full: try again next frame
-  ObjectTable[clear].behaviour = StageClearBehaviour;
   ObjectTable[clear].tag = int16_t(BossIndex);
   for (ObjectIndex e = QueueGroups[QG_Enemy].head; e != NoObject; e = ObjectTable[e].next) {
     const GameObject& enemy = ObjectTable[e];
-    CreateObject(int16_t(enemy.blastType), KeepTemplate, KeepTemplate, enemy.x, enemy.y,
-                 KeepTemplateValue, KeepTemplateValue, KeepTemplateValue, KeepTemplate);
+    Spawn(int16_t(enemy.blastType), enemy.x, enemy.y);
     KillObject(e, QG_UnUse);
   }
   BossIndex = 0;
@@ -153,7 +149,7 @@ int16_t RunGame(int16_t stage, int32_t restartFrame) {
     KeepMusicPlaying(stage);
     if (InputWord & BTN_ESC) QuitRequested = true;
     if (QuitRequested) break;
-    if (BossIndex > 0 && ObjectTable[BossIndex].group == QG_EntryOnDeathRoll)
+    if (BossIndex > 0 && BossIndex != NoObject && ObjectTable[BossIndex].group == QG_EntryOnDeathRoll)
       TakeOverFromFallenBoss();
     uint32_t t4 = timeGetTime();
     TimingText = "WORK" + Milliseconds(t1 - t0) + " WAIT" + Milliseconds(t2 - t1) + " FLIP" +

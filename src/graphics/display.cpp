@@ -91,7 +91,6 @@ SDL_Surface* DecodePng(const uint8_t* data, size_t size, std::string& problem) {
 void KeyOnTopLeftPixel(SDL_Surface* surface) {
   uint16_t key = *static_cast<const uint16_t*>(surface->pixels);
   SDL_SetColorKey(surface, SDL_TRUE, key);
-  SDL_SetSurfaceRLE(surface, 1);
 }
 
 // A sheet file: 762 bytes the game ignores, then the PNG data. Other files are plain images.

@@ -130,6 +130,15 @@ std::vector<uint8_t> ReadIndexFile(const std::string& path) {
   return bytes;
 }
 
+// A page starts PageHeight rows below the one before; sheets stay within 16-bit rows.
+int32_t PageTop(int16_t page, int16_t srcY) { return int16_t(page * PageHeight + srcY); }
+
+void Blit(SDL_Surface* source, SDL_Rect from, SDL_Surface* dest, int32_t x, int32_t y) {
+  SDL_Rect to{x, y, 0, 0};
+  if (SDL_BlitSurface(source, &from, dest, &to) != 0)
+    throw DisplayError(std::string("cannot draw a piece: ") + SDL_GetError());
+}
+
 SDL_Surface* PieceSurface(const PieceRecord& piece) {
   return piece.Surface < SurfaceCount ? SurfaceList[piece.Surface].surface : nullptr;
 }
@@ -171,8 +180,7 @@ void DrawSprite(int32_t x, int32_t y, int32_t id) {
 void DrawPiece(SDL_Surface* dest, int32_t destX, int32_t destY, SDL_Surface* source,
                SourceBox box, int16_t page) {
   int32_t left = box.SrcX, right = box.SrcX + box.Width;
-  int32_t top = int16_t(page * PageHeight + box.SrcY);  // sheets stay within 16-bit rows
-  int32_t bottom = top + box.Height;
+  int32_t top = PageTop(page, box.SrcY), bottom = top + box.Height;
   int32_t x = destX, y = destY;
   if (x < 0) {
     if (x + box.Width <= 0) return;
@@ -189,10 +197,12 @@ void DrawPiece(SDL_Surface* dest, int32_t destX, int32_t destY, SDL_Surface* sou
   if (destY >= ClipHeight) return;
   if (destY + box.Height > ClipHeight) bottom -= destY + box.Height - ClipHeight;
   if (right <= left || bottom <= top) return;
-  SDL_Rect from{left, top, right - left, bottom - top};
-  SDL_Rect to{x, y, 0, 0};
-  if (SDL_BlitSurface(source, &from, dest, &to) != 0)
-    throw DisplayError(std::string("cannot draw a piece: ") + SDL_GetError());
+  Blit(source, {left, top, right - left, bottom - top}, dest, x, y);
+}
+
+void BlitPiece(SDL_Surface* dest, int32_t destX, int32_t destY, SDL_Surface* source,
+               SourceBox box, int16_t page) {
+  Blit(source, {box.SrcX, PageTop(page, box.SrcY), box.Width, box.Height}, dest, destX, destY);
 }
 
 void FillBox(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour) {

@@ -55,6 +55,9 @@ const SpriteRecord& SpriteBox(int32_t id);
 void DrawSprite(int32_t x, int32_t y, int32_t id);
 void DrawPiece(SDL_Surface* dest, int32_t destX, int32_t destY, SDL_Surface* source,
                SourceBox box, int16_t page);
+// The same copy without the clip bounds, for pieces known to lie inside the back buffer.
+void BlitPiece(SDL_Surface* dest, int32_t destX, int32_t destY, SDL_Surface* source,
+               SourceBox box, int16_t page);
 void FillBox(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour);
 void DrawTextWithFont(int32_t x, int32_t y, const std::string& text, int32_t fontBase);
 void DrawText(int32_t x, int32_t y, const std::string& text);

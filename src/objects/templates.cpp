@@ -76,6 +76,8 @@ constexpr TemplateRow Table[] = {
   { 29,  21,   532,  20,       3,    100,   100,    6000, [](ObjectTemplate& t) { t.work3 = 30; }},
   {  6,  22,     0,   2,       6,      0,     0,       0, [](ObjectTemplate& t) { t.vy = -1; t.work3 = 3; }},
   { 10,  23,     0,  54,       6,      0,     0,       0, None},
+  // The beam craft's segments: enemy shots that pour straight down.
+  {  4,  24,   702,   8,       1,      1,     0,       0, [](ObjectTemplate& t) { Animate(t, 3, 1.0f); }},
 };
 // clang-format on
 

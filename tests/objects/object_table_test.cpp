@@ -178,7 +178,9 @@ TEST_F(ObjectTableTest, TemplatesMeasureTheirSprites) {
   EXPECT_EQ(Templates[TypeTemplate[27]].lastLife, 15);
   EXPECT_EQ(Templates[TypeTemplate[24]].animPhase, 2);
   EXPECT_EQ(Templates[TypeTemplate[9]].y, -600);
-  for (int16_t type : {4, 14, 19}) EXPECT_EQ(TypeTemplate[type], 0);
+  for (int16_t type : {14, 15, 19}) EXPECT_EQ(TypeTemplate[type], 0);
+  EXPECT_EQ(TypeTemplate[4], 24);  // the beam segments
+  EXPECT_EQ(Templates[24].defaultGroup, QG_EnemyShot);
   EXPECT_EQ(Templates[0].y, -480);
   EXPECT_EQ(Templates[0].blastType, 7);  // sprite 0 has the empty box
 }

@@ -12,6 +12,8 @@
 #include "graphics/display.h"
 #include "graphics/image_resource.h"
 #include "input/input.h"
+#include "objects/object_passes.h"
+#include "objects/object_table.h"
 #include "platform/platform.h"
 
 void StartHeadlessDisplay() {
@@ -34,6 +36,36 @@ void StopHeadlessDisplay() {
   CurrentForm = GameForm::None;
   SetButtonSource(nullptr);
   UseRealClock();
+}
+
+void StartStageWorld() {
+  StartHeadlessDisplay();
+  LoadImageResources(BuiltResourceFolder());
+  ResetObjects();
+  BuildTemplates();
+  FrameCounter = 0;
+  Score = 0;
+  Lives = 3;
+  Stage = 0;
+  RestartFrame = 0;
+  ShipIndex = NoObject;
+  BossIndex = 0;
+  GameActive = true;
+}
+
+void StepFrame() {
+  ReleasePreEvents();
+  RunObjects();
+  RunHits();
+  FlushKills();
+  ++FrameCounter;
+}
+
+std::vector<uint16_t> GroupMembers(int32_t group) {
+  std::vector<uint16_t> members;
+  for (ObjectIndex i = QueueGroups[group].head; i != NoObject; i = ObjectTable[i].next)
+    members.push_back(i);
+  return members;
 }
 
 std::string BuiltResourceFolder() { return std::string(VELDRANE_BUILD_DIR) + "/res/"; }

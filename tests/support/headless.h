@@ -14,6 +14,16 @@ void StartHeadlessDisplay();
 // Everything down again, surfaces forgotten, clock and buttons back to normal.
 void StopHeadlessDisplay();
 
+// A headless display with the built resources loaded and an empty object world at frame 0:
+// score 0, three ships, no ship or boss yet.
+void StartStageWorld();
+
+// Runs the object and hit passes and the flush of one frame, then advances the frame.
+void StepFrame();
+
+// The members of a queue group, head to tail.
+std::vector<uint16_t> GroupMembers(int32_t group);
+
 // The resources the build made.
 std::string BuiltResourceFolder();
 

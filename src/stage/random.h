@@ -1,0 +1,7 @@
+// The stage's one source of chance: seedable, so that a play can be replayed exactly.
+#pragma once
+
+#include <cstdint>
+
+void SeedRandom(uint64_t seed);
+float UniformRandom();  // [0, 1)

@@ -1,5 +1,0 @@
-#include "stage/stage.h"
-
-void SetupStage(int16_t) {}
-
-void RunBehaviour(ObjectIndex) {}

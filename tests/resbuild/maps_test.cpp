@@ -1,0 +1,177 @@
+// Checks the generated stage maps against how the game scrolls and draws them: every file
+// parses, stage 1 places only drawn tiles, and each layer covers what it must cover at the
+// frames it is drawn.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "image.h"
+#include "index.h"
+
+namespace {
+
+constexpr int TileSize = 32, TilesPerRow = 20;
+constexpr int ScreenColumns = 14, ScreenRows = 16;  // 448 pixels wide, 16 rows drawn
+
+struct MapFile {
+  int width = 0, height = 0;
+  std::vector<int> cells;  // (width + 1) * (height + 1), the last column and row repeating
+
+  int At(int column, int row) const {
+    return cells[static_cast<size_t>(row) * (width + 1) + column];
+  }
+};
+
+std::vector<uint8_t> ReadOutput(const std::string& name) {
+  return ReadFileBytes(std::string(RESBUILD_OUTPUT_DIR) + "/" + name);
+}
+
+MapFile ReadMap(const std::string& name) {
+  std::vector<uint8_t> bytes = ReadOutput(name);
+  auto word = [&](size_t i) {
+    return static_cast<int>(static_cast<int16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8));
+  };
+  if (bytes.size() < 6) throw BuildError(name + " has no header");
+  MapFile map{word(0), word(1), {}};
+  if (map.width <= 0 || map.height <= 0 || word(2) != 0)
+    throw BuildError(name + " has a bad header");
+  size_t cellCount = static_cast<size_t>(map.width + 1) * (map.height + 1);
+  if (bytes.size() != 6 + 2 * cellCount)
+    throw BuildError(name + " is not the size its header says");
+  for (size_t i = 0; i < cellCount; ++i) map.cells.push_back(word(3 + i));
+  return map;
+}
+
+// The map rows on screen for a scroll value, top first: the game truncates toward zero and
+// wraps negative rows by the height.
+std::vector<int> RowsOnScreen(int scrollY, int height) {
+  std::vector<int> rows;
+  for (int r = 0; r < ScreenRows; ++r)
+    rows.push_back(((scrollY / TileSize + r) % height + height) % height);
+  return rows;
+}
+
+int BridgeScroll(int frame) { return -2 * frame; }
+int GroundScroll(int frame) { return static_cast<int>(std::lround(-0.66 * frame)) - 512; }
+
+// The layers stage 1 draws and the frames they are drawn at.
+constexpr int CitadelLayersFrom = 6100, GroundUntil = 6900, BridgeUntil = 5000;
+
+class Stage01Maps : public testing::Test {
+ protected:
+  Image parts = LoadParts();
+  MapFile cloud = ReadMap("Stage01Cloud.map.dat"), citadel = ReadMap("Stage01Renga.map.dat");
+  MapFile ground = ReadMap("Stage01BackGround.map.dat"), bridge = ReadMap("Stage01Bridge.map.dat");
+
+  static Image LoadParts() {
+    std::vector<uint8_t> file = ReadOutput("Stage01.parts.png");
+    return DecodePng({file.begin() + SheetPrefixBytes, file.end()}, "Stage01.parts.png");
+  }
+  int TileCount() const { return parts.width / TileSize * (parts.height / TileSize); }
+
+  // Key-coloured pixels of tile n: holes where what is drawn before shows through.
+  int HolesIn(int n) const {
+    Rgb key = PixelAt(parts, 0, 0);
+    int holes = 0;
+    for (int y = 0; y < TileSize; ++y)
+      for (int x = 0; x < TileSize; ++x)
+        holes +=
+            PixelAt(parts, n % TilesPerRow * TileSize + x, n / TilesPerRow * TileSize + y) == key;
+    return holes;
+  }
+
+  void ExpectOpaqueRow(const MapFile& map, int row) const {
+    for (int column = 0; column < ScreenColumns; ++column) {
+      int n = map.At(column % map.width, row);
+      ASSERT_GT(n, 0) << "empty cell at column " << column << ", row " << row;
+      ASSERT_EQ(HolesIn(n), 0) << "tile " << n << " has holes, at column " << column << ", row "
+                               << row;
+    }
+  }
+
+  int CellsShown(const MapFile& map, int scrollY) const {
+    int shown = 0;
+    for (int row : RowsOnScreen(scrollY, map.height))
+      for (int column = 0; column < ScreenColumns; ++column)
+        shown += map.At(column % map.width, row) > 0;
+    return shown;
+  }
+};
+
+}  // namespace
+
+TEST(StageMapFiles, EveryMapParsesWithItsWrapCopies) {
+  for (const char* name :
+       {"Stage01Cloud.map.dat", "Stage01Renga.map.dat", "Stage01BackGround.map.dat",
+        "Stage01Bridge.map.dat", "Stage02BlockUp.map.dat", "Stage02BlockDown.Map.dat",
+        "Stage02CloudFast.map.dat", "Stage02CloudSlow.map.dat", "Stage02BlueBack.map.dat"}) {
+    SCOPED_TRACE(name);
+    MapFile map = ReadMap(name);
+    for (int row = 0; row <= map.height; ++row) EXPECT_EQ(map.At(map.width, row), map.At(0, row));
+    for (int column = 0; column <= map.width; ++column)
+      EXPECT_EQ(map.At(column, map.height), map.At(column, 0));
+  }
+}
+
+TEST(StageMapFiles, Stage2MapsUseTheFirstFortySpriteTiles) {
+  for (const char* name :
+       {"Stage02BlockUp.map.dat", "Stage02BlockDown.Map.dat", "Stage02CloudFast.map.dat",
+        "Stage02CloudSlow.map.dat", "Stage02BlueBack.map.dat"}) {
+    SCOPED_TRACE(name);
+    MapFile map = ReadMap(name);
+    EXPECT_GE(map.width, ScreenColumns);
+    for (int n : map.cells) {
+      EXPECT_GE(n, 0);
+      EXPECT_LT(n, 40);
+    }
+  }
+}
+
+TEST_F(Stage01Maps, LayersPlaceOnlyDrawnTiles) {
+  EXPECT_EQ(HolesIn(0), TileSize * TileSize) << "tile 0 is the key colour throughout";
+  for (const MapFile* map : {&cloud, &citadel, &ground, &bridge}) {
+    EXPECT_GE(map->width, ScreenColumns);
+    std::set<int> used(map->cells.begin(), map->cells.end());
+    for (int n : used) {
+      SCOPED_TRACE(n);
+      ASSERT_GE(n, 0);
+      ASSERT_LT(n, TileCount());
+      if (n > 0) {
+        EXPECT_LT(HolesIn(n), TileSize * TileSize) << "the tile is blank";
+      }
+    }
+  }
+}
+
+TEST_F(Stage01Maps, CloudSkyCoversTheWholeField) {
+  // It is drawn first, over whatever the last frame left.
+  for (int row = 0; row < cloud.height; ++row) ExpectOpaqueRow(cloud, row);
+}
+
+TEST_F(Stage01Maps, GroundCoversTheFieldUntilTheCitadelIsDrawnUnderIt) {
+  std::set<int> rows;
+  for (int frame = 0; frame < CitadelLayersFrom; ++frame)
+    for (int row : RowsOnScreen(GroundScroll(frame), ground.height)) rows.insert(row);
+  for (int row : rows) ExpectOpaqueRow(ground, row);
+}
+
+TEST_F(Stage01Maps, GroundHasFallenAwayBeforeItStopsBeingDrawn) {
+  EXPECT_EQ(CellsShown(ground, GroundScroll(GroundUntil - 1)), 0);
+  EXPECT_GT(CellsShown(ground, GroundScroll(CitadelLayersFrom + 200)), 0);
+  EXPECT_LT(CellsShown(ground, GroundScroll(CitadelLayersFrom + 200)), ScreenColumns * ScreenRows);
+}
+
+TEST_F(Stage01Maps, BridgeLaunchesTheShipAndLeavesNothingBehind) {
+  // A deck under the ship's start at (191, 300), structure over most of the first screen.
+  int shipRow = RowsOnScreen(BridgeScroll(0), bridge.height)[(300 + TileSize) / TileSize];
+  EXPECT_GT(bridge.At(191 / TileSize, shipRow), 0);
+  EXPECT_EQ(HolesIn(bridge.At(191 / TileSize, shipRow)), 0);
+  EXPECT_GT(CellsShown(bridge, BridgeScroll(0)), ScreenColumns * ScreenRows / 2);
+  // Gone from the screen before it stops being drawn, and never round again on the way.
+  EXPECT_EQ(CellsShown(bridge, BridgeScroll(BridgeUntil - 1)), 0);
+  int rowsPassed = -BridgeScroll(BridgeUntil - 1) / TileSize + ScreenRows;
+  EXPECT_GE(bridge.height, rowsPassed);
+}

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "game/game_state.h"
+#include "objects/object_passes.h"
+#include "stage/behaviours.h"
+#include "stage/stage.h"
+#include "support/headless.h"
+
+namespace {
+
+class ScriptTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    StartStageWorld();
+    LoadStageScript();
+  }
+  void TearDown() override { StopHeadlessDisplay(); }
+};
+
+TEST_F(ScriptTest, FourHundredSeventyNineEntriesInReleaseOrder) {
+  std::vector<uint16_t> queue = GroupMembers(QG_PreEventQue);
+  ASSERT_EQ(queue.size(), 479u);
+  int32_t last = 0;
+  for (uint16_t i : queue) {
+    EXPECT_GE(Obj(i).stamp, last);
+    last = Obj(i).stamp;
+  }
+  EXPECT_EQ(queue.back(), BossIndex);
+  EXPECT_EQ(Obj(BossIndex).stamp, 6900);
+  EXPECT_EQ(Obj(BossIndex).y, -480) << "the boss keeps its template's place";
+
+  std::map<int32_t, int32_t> types;
+  for (uint16_t i : queue)
+    for (int16_t type = 0; type < TypeCodes; ++type)
+      if (TypeTemplate[type] == Obj(i).templateIndex && type != 4) ++types[type];
+  EXPECT_EQ(types, (std::map<int32_t, int32_t>{{5, 1}, {12, 1}, {20, 204}, {21, 52}, {22, 26},
+                                              {23, 40}, {24, 64}, {25, 46}, {26, 24}, {27, 11},
+                                              {28, 7}, {29, 3}}));
+}
+
+TEST_F(ScriptTest, EntriesOfOneFrameKeepTheirLineOrder) {
+  std::vector<std::pair<int32_t, float>> at4128, at2432;
+  for (uint16_t i : GroupMembers(QG_PreEventQue)) {
+    const GameObject& o = Obj(i);
+    if (o.stamp == 4128) at4128.push_back({o.behaviour, o.x});
+    if (o.stamp == 2432) at2432.push_back({o.behaviour, o.y});
+  }
+  EXPECT_EQ(at4128, (std::vector<std::pair<int32_t, float>>{{31, 0}, {31, 416}, {20, 288}}));
+  EXPECT_EQ(at2432,
+            (std::vector<std::pair<int32_t, float>>{{44, -96}, {44, -96}, {36, -64}, {38, -64}}));
+  for (uint16_t i : GroupMembers(QG_PreEventQue)) {
+    EXPECT_EQ(Obj(i).vy, i == BossIndex ? 0 : 1);
+  }
+}
+
+TEST_F(ScriptTest, ACheckpointDropsEveryEarlierWave) {
+  FrameCounter = 3100;
+  DropPreEvents();
+  std::vector<uint16_t> queue = GroupMembers(QG_PreEventQue);
+  for (uint16_t i : queue) EXPECT_GT(Obj(i).stamp, 3100);
+  EXPECT_EQ(Obj(queue.front()).stamp, 3104);
+  FrameCounter = 3104;
+  ReleasePreEvents();
+  EXPECT_EQ(GroupMembers(QG_Enemy).size(), 3u);
+}
+
+TEST(BossPatternTest, FormationsHoldTheirTurretPlaces) {
+  BuildBossPatterns();
+  auto cell = [](int32_t row, int32_t column) {
+    const BossCell& c = BossPatterns[row][column];
+    return std::vector<int16_t>{c.a, c.b, c.kind};
+  };
+  EXPECT_EQ(cell(0, 0), (std::vector<int16_t>{128, 0, 2}));
+  EXPECT_EQ(cell(11, 0), (std::vector<int16_t>{288, 160, 3}));
+  EXPECT_EQ(cell(41, 0), (std::vector<int16_t>{416, 448, 2}));
+  EXPECT_EQ(cell(8, 1), (std::vector<int16_t>{128, 128, 0}));
+  EXPECT_EQ(cell(6, 1), (std::vector<int16_t>{96, 0, 0}));
+  EXPECT_EQ(cell(27, 1), (std::vector<int16_t>{416, 448, 1}));
+  EXPECT_EQ(cell(3, 2), (std::vector<int16_t>{256, 320, 0}));
+  EXPECT_EQ(cell(11, 2), (std::vector<int16_t>{288, 192, 3}));
+  EXPECT_EQ(cell(19, 2), (std::vector<int16_t>{416, 160, 0}));
+  EXPECT_EQ(cell(7, 3), (std::vector<int16_t>{64, 0, 1}));
+  EXPECT_EQ(cell(35, 3), (std::vector<int16_t>{288, 256, 3}));
+  for (auto [row, column] : {std::pair{42, 0}, {28, 1}, {42, 1}, {20, 2}, {36, 3}, {42, 3}})
+    EXPECT_EQ(cell(row, column), (std::vector<int16_t>{-32, -32, 2})) << row << "," << column;
+}
+
+}  // namespace

@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include "game/game_state.h"
+#include "objects/object_passes.h"
+#include "stage/behaviours.h"
+#include "support/headless.h"
+
+namespace {
+
+class StageClearTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    StartStageWorld();
+    boss = CreateObject(TypeBoss, QG_EntryOnDeathRoll, InsertAtTail, 144, 0, 0, 0, 0, 0);
+    Obj(boss).life = 0;
+  }
+  void TearDown() override { StopHeadlessDisplay(); }
+
+  // Runs the stage-clear sequence to its end; the frames it took.
+  int32_t RunTally() {
+    ObjectIndex clear = CreateController(53);
+    Obj(clear).tag = int16_t(boss);
+    int32_t frames = 0;
+    for (; GameActive && frames < 2000; ++frames) {
+      ++FrameCounter;
+      RunObjects();
+      FlushKills();
+    }
+    return frames;
+  }
+
+  ObjectIndex boss = NoObject;
+};
+
+TEST_F(StageClearTest, EveryBonusAddsExactlyItsAmount) {
+  Score = 12345;
+  int32_t frames = RunTally();
+  EXPECT_EQ(Score, 12345 + 20000 + 10000 + 10000);
+  // 20000 takes 181 steps from age 211; then 60 frames of rest after the last one.
+  EXPECT_EQ(frames, 211 + 180 + 60);
+  size_t tiles = 0;
+  for (uint16_t i : GroupMembers(QG_DrawLast)) tiles += Obj(i).behaviour == 50;
+  EXPECT_EQ(tiles, 15u * 16u);
+}
+
+TEST_F(StageClearTest, NoContinueBonusAfterACheckpointNorBossBonusIfItLeft) {
+  RestartFrame = 3100;
+  Obj(boss).life = 1500;  // it flew away
+  RunTally();
+  EXPECT_EQ(Score, 10000);
+}
+
+TEST_F(StageClearTest, TheStageBonusGrowsWithTheStage) {
+  Stage = 1;
+  RestartFrame = 1;
+  Obj(boss).life = 5;
+  RunTally();
+  EXPECT_EQ(Score, 20000);
+}
+
+}  // namespace
