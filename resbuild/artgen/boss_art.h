@@ -7,8 +7,7 @@
 #include <numbers>
 #include <vector>
 
-#include "canvas.h"
-#include "palette.h"
+#include "shading.h"
 
 namespace boss {
 
@@ -27,63 +26,41 @@ struct Half {
 };
 constexpr Half Halves[] = {{false}, {true}};
 
-struct Shades {
-  Rgb light, base, shadow;
-};
+constexpr Tone RivetHead{pal::MetalGlint, pal::MetalShade, pal::Ink};
 
-namespace shades {
-constexpr Shades Steel{pal::MetalLight, pal::MetalBase, pal::MetalShade};
-constexpr Shades BrightSteel{pal::MetalGlint, pal::MetalLight, pal::MetalShade};
-constexpr Shades DarkSteel{pal::MetalBase, pal::MetalShade, pal::MetalDark};
-constexpr Shades BlueSteel{pal::IceSteel, pal::SteelBlue, pal::DeepSteel};
-constexpr Shades DeepBlue{pal::SteelBlue, pal::DeepSteel, pal::NavySteel};
-constexpr Shades Paint{pal::BrickLight, pal::Brick, pal::BrickDark};
-}  // namespace shades
+// The boss's hit frame keeps its darks maroon.
+constexpr FlashLevels FlashBelow{40, 80, 115};
 
 // Fills the pixels of the box for which inside(x, y) holds (x, y relative to the box): a
 // pixel on the shape's edge is ink, one just inside the top or left edge takes the light
 // and one just inside the bottom or right edge the shadow.
 template <typename Inside>
-void LitShape(Image& image, int left, int top, int width, int height, Shades shades,
-              Inside inside) {
+void LitShape(Image& image, int left, int top, int width, int height, Tone tone, Inside inside) {
   auto in = [&](int x, int y) {
     return x >= 0 && y >= 0 && x < width && y < height && inside(x, y);
   };
-  auto edge = [&](int x, int y) {
-    return in(x, y) && !(in(x - 1, y) && in(x + 1, y) && in(x, y - 1) && in(x, y + 1));
-  };
+  auto edge = [&](int x, int y) { return in(x, y) && OnEdge(in, x, y); };
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       if (!in(x, y)) continue;
       bool lit = edge(x - 1, y) || edge(x, y - 1);
       bool dark = edge(x + 1, y) || edge(x, y + 1);
       Rgb colour = edge(x, y)     ? pal::Ink
-                   : lit && !dark ? shades.light
-                   : dark && !lit ? shades.shadow
-                                  : shades.base;
+                   : lit && !dark ? tone.light
+                   : dark && !lit ? tone.shade
+                                  : tone.base;
       Plot(image, left + x, top + y, colour);
     }
 }
 
 // A rectangle with its corners cut at 45 degrees, `chamfer` pixels deep.
-void LitBlock(Image& image, int left, int top, int width, int height, Shades shades,
-              int chamfer = 0);
+void LitBlock(Image& image, int left, int top, int width, int height, Tone tone, int chamfer = 0);
 // The ellipse filling the box; an even size centres it between pixels.
-void LitEllipse(Image& image, int left, int top, int width, int height, Shades shades);
+void LitEllipse(Image& image, int left, int top, int width, int height, Tone tone);
 bool InEllipse(int x, int y, int width, int height);
 
 // A dark groove across a plate, lit on its lower or right lip.
 void Seam(Image& image, int x, int y, int length, bool across);
-void Rivet(Image& image, int x, int y);
-
-// Recessed: dark floor, the lip lit along the bottom and right.
-void Recess(Image& image, int left, int top, int width, int height, Rgb floor);
-
-// Perceived brightness, 0 to 255.
-constexpr int Brightness(Rgb colour) { return (3 * colour.r + 6 * colour.g + colour.b) / 10; }
-
-// The hit frame of an image: its light tones white, its middle rose and its dark red.
-Image Flashed(const Image& image);
 
 // --- the face's geometry, shared by the body's sockets and the face images ---
 
@@ -114,9 +91,8 @@ struct LampCell {
 inline LampCell FaceLamp(int index) {
   double angle = 2 * std::numbers::pi * index / FaceLamps;
   // Rounding away from zero keeps mirrored lamps mirrored.
-  return {
-      MiddleLampX + static_cast<int>(std::lround(LampRingRadius * std::sin(angle))),
-      CoreTop + CoreSize / 2 - 2 - static_cast<int>(std::lround(LampRingRadius * std::cos(angle)))};
+  return {MiddleLampX + Round(LampRingRadius * std::sin(angle)),
+          CoreTop + CoreSize / 2 - 2 - Round(LampRingRadius * std::cos(angle))};
 }
 
 // A round lamp in a 4x4 cell, hot or dark.

@@ -114,7 +114,7 @@ bool InSlot(int x, int y) {
 
 Image GrilleVisor() {
   Image face = BlankFace();
-  LitBlock(face, VisorLeft, VisorTop, VisorWidth, VisorHeight, shades::DarkSteel, 5);
+  LitBlock(face, VisorLeft, VisorTop, VisorWidth, VisorHeight, tone::GunSteel, 5);
   for (int y = VisorTop; y < VisorTop + VisorHeight; ++y)
     for (int x = VisorLeft; x < VisorLeft + VisorWidth; ++x) {
       if (InSlot(x, y))
@@ -122,8 +122,8 @@ Image GrilleVisor() {
       else if (InSlot(x, y - 1) || InSlot(x - 1, y))
         Plot(face, x, y, pal::MetalBase);
     }
-  LitBlock(face, VisorLeft + 4, VisorTop + 2, VisorWidth - 8, 6, shades::Paint);
-  for (int x : {62, 96}) Rivet(face, x, VisorTop + 4);
+  LitBlock(face, VisorLeft + 4, VisorTop + 2, VisorWidth - 8, 6, tone::BrickPaint);
+  for (int x : {62, 96}) Rivet(face, x, VisorTop + 4, RivetHead);
   Lamp(face, MiddleLampX, VisorTop + VisorHeight - 7, true);
   return face;
 }

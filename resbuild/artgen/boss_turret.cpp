@@ -20,43 +20,22 @@ constexpr int ShimmerFrames = 5, OpeningFrames = 8;
 
 Image Blank() { return MakeImage(Cell, Cell, KeyColour); }
 
-// Copies the pixels of `top` that are not the key.
-void Overlay(Image& base, const Image& top) {
-  for (int y = 0; y < Cell; ++y)
-    for (int x = 0; x < Cell; ++x)
-      if (PixelAt(top, x, y) != KeyColour) PixelAt(base, x, y) = PixelAt(top, x, y);
-}
-
-Image Transposed(const Image& image) {
-  Image out = Blank();
-  for (int y = 0; y < Cell; ++y)
-    for (int x = 0; x < Cell; ++x) PixelAt(out, y, x) = PixelAt(image, x, y);
-  return out;
-}
-
-Image Mirrored(const Image& image, bool acrossX, bool acrossY) {
-  Image out = Blank();
-  for (int y = 0; y < Cell; ++y)
-    for (int x = 0; x < Cell; ++x)
-      PixelAt(out, acrossX ? Cell - 1 - x : x, acrossY ? Cell - 1 - y : y) = PixelAt(image, x, y);
-  return out;
-}
-
 // --- the hatch, the same for every kind ---
 
 // The armoured frame, the pit and the gun's dome sitting in it.
 Image Housing() {
   Image hatch = Blank();
-  LitBlock(hatch, 0, 0, Cell, Cell, shades::Steel, 4);
+  LitBlock(hatch, 0, 0, Cell, Cell, tone::Steel, 4);
   Recess(hatch, OpeningLeft - 1, OpeningLeft - 1, OpeningSize + 2, OpeningSize + 2, pal::MetalDark);
-  for (int corner : {3, 27}) Rivet(hatch, corner, 3), Rivet(hatch, corner, 27);
-  LitEllipse(hatch, 9, 9, 14, 14, shades::BlueSteel);
+  for (int y : {3, 27})
+    for (int x : {3, 27}) Rivet(hatch, x, y, RivetHead);
+  LitEllipse(hatch, 9, 9, 14, 14, tone::BlueSteel);
   return hatch;
 }
 
 // The gun's hub over the root of the barrel, a red sight lamp at its top.
 void Hub(Image& turret) {
-  LitEllipse(turret, 12, 12, 8, 8, shades::DeepBlue);
+  LitEllipse(turret, 12, 12, 8, 8, tone::DeepBlue);
   Lamp(turret, 14, 14, true);
 }
 
@@ -66,9 +45,7 @@ void Doors(Image& turret, int open) {
   if (width <= 0) return;
   for (int door : {0, 1}) {
     int left = door ? OpeningLeft + OpeningSize / 2 + open : OpeningLeft;
-    for (int y = OpeningLeft; y < OpeningLeft + OpeningSize; ++y)
-      for (int x = left; x < left + width; ++x)
-        Plot(turret, x, y, (x + y + (door ? open : -open)) % 8 < 4 ? pal::Yellow : pal::Ink);
+    HazardStripes(turret, left, OpeningLeft, width, OpeningSize, 4, door ? open : -open);
     FillRect(turret, left, OpeningLeft, width, 1, pal::MetalLight);
     FillRect(turret, door ? left : left + width - 1, OpeningLeft, 1, OpeningSize, pal::Ink);
   }
@@ -137,11 +114,11 @@ Image TurnedBarrel(int offset, Facing facing) {
     case Facing::Down:
       return down;
     case Facing::Left:
-      return Mirrored(Transposed(down), true, false);
+      return Mirrored(Transposed(down));
     case Facing::Right:
       return Transposed(down);
     case Facing::Up:
-      return Mirrored(down, false, true);
+      return Flipped(down);
   }
   return down;
 }
@@ -189,7 +166,8 @@ std::vector<Image> KindFrames(Facing facing) {
   constexpr int Travel = OpeningSize / 2;
   std::vector<Image> frames;
   for (int offset = Idle; offset <= NearlyIn; ++offset)
-    frames.push_back(offset == HitFlash ? Flashed(frames[Idle]) : Turret(offset, facing, Travel));
+    frames.push_back(offset == HitFlash ? Flashed(frames[Idle], FlashBelow)
+                                        : Turret(offset, facing, Travel));
   Image closed = Turret(Idle, facing, 0);
   for (int phase = 0; phase < ShimmerFrames; ++phase) frames.push_back(Shimmer(closed, phase));
   for (int step = 0; step < OpeningFrames; ++step)
@@ -219,14 +197,12 @@ rooyyoor
 
 void DrawBossTurrets(const std::filesystem::path& folder) {
   constexpr Facing Kinds[] = {Facing::Down, Facing::Left, Facing::Right, Facing::Up};
-  constexpr int KindCount = static_cast<int>(std::size(Kinds));
-  Image sheet = MakeImage(FramesPerKind * Cell, KindCount * Cell, KeyColour);
-  for (int row = 0; row < KindCount; ++row) {
-    std::vector<Image> frames = KindFrames(Kinds[row]);
-    for (int offset = 0; offset < FramesPerKind; ++offset)
-      Paste(sheet, frames[offset], offset * Cell, row * Cell);
+  std::vector<Image> frames;
+  for (Facing kind : Kinds) {
+    std::vector<Image> kindFrames = KindFrames(kind);
+    frames.insert(frames.end(), kindFrames.begin(), kindFrames.end());
   }
-  SaveSourceImage(sheet, folder, "boss_turret", FramesPerKind, KindCount);
+  SaveFrames(frames, folder, "boss_turret", FramesPerKind);
   SaveSourceImage(Shot(), folder, "boss_shot");
 }
 

@@ -34,20 +34,21 @@ void Claws(Image& image) {
 void Hull(Image& image) {
   Mask hull =
       Symmetric(Cell, Cell, {{15, 7}, {32, 7}, {32, 61}, {22, 61}, {9, 50}, {5, 36}, {7, 18}});
-  PaintSculpted(image, hull, tone::Hull, 3);
+  PaintSculpted(image, hull, tone::RedPaint, 3);
   Groove(image, hull, {6, 19}, {57, 19}, pal::Orange);
   // A wedge of plating on the nose it dives with.
-  PaintInked(image, Symmetric(Cell, Cell, {{23, 49}, {32, 49}, {32, 62}, {29, 62}}), tone::Plating);
+  PaintInked(image, Symmetric(Cell, Cell, {{23, 49}, {32, 49}, {32, 62}, {29, 62}}),
+             tone::OrangePaint);
   // Armour bands around the socket, and the vents between the thrusters.
   PaintInked(image, EllipseMask(Cell, Cell, Centre, SocketRadius + 4, SocketRadius + 4),
-             tone::DarkHull);
+             tone::DarkRed);
   for (int y = 9; y <= 15; y += 2) FillRect(image, 27, y, 10, 1, pal::Ink);
   for (int y : {27, 31, 35}) {
     FillRect(image, 7, y, 4, 2, pal::Ink);
     FillRect(image, 53, y, 4, 2, pal::Ink);
   }
   for (Point rivet : {Point{12, 22}, {50, 22}, {12, 42}, {50, 42}, {17, 50}, {45, 50}})
-    Rivet(image, static_cast<int>(rivet.x), static_cast<int>(rivet.y));
+    Rivet(image, static_cast<int>(rivet.x), static_cast<int>(rivet.y), RivetHead);
   Lamp(image, 16, 14, tone::LitLamp);
   Lamp(image, 47, 14, tone::LitLamp);
 }
@@ -84,7 +85,7 @@ void ShellHalves(Image& image, double retract) {
       return socket.Has(static_cast<int>(p.x), static_cast<int>(p.y)) && dx * side > 0 &&
              dx * dx + dy * dy <= SocketRadius * SocketRadius;
     });
-    PaintInked(image, half, tone::Plating);
+    PaintInked(image, half, tone::OrangePaint);
   }
 }
 
@@ -93,8 +94,8 @@ Image ClosedShell() {
   Image image = MakeImage(Cell, Cell, KeyColour);
   ShellHalves(image, 0);
   for (int y = 23; y <= 39; y += 4) {
-    Rivet(image, 28, y);
-    Rivet(image, 34, y);
+    Rivet(image, 28, y, RivetHead);
+    Rivet(image, 34, y, RivetHead);
   }
   return image;
 }
@@ -117,8 +118,9 @@ Image OpenCore(int pulse) {
 
 void DrawArmoured(const std::filesystem::path& folder) {
   Image body = Body(), open = OpenCore(0), wide = OpenCore(1);
-  SaveFrames({body, ClosedShell(), open, wide, Flashed(body), Flashed(open), Flashed(wide)}, folder,
-             "enemy_armoured", 7);
+  SaveFrames({body, ClosedShell(), open, wide, Flashed(body, FlashBelow), Flashed(open, FlashBelow),
+              Flashed(wide, FlashBelow)},
+             folder, "enemy_armoured", 7);
 }
 
 }  // namespace enemy_art

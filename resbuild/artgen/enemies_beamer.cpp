@@ -18,16 +18,16 @@ constexpr int EmitterTip[] = {Height - 17, Height - 9, Height - 1};
 // The wing's bottom edge falls from the tip to the hull, just above the emitters' tips.
 void Wings(Image& image) {
   Mask wings = Symmetric(Width, Height, {{50, 10}, {5, 22}, {1, 27}, {1, 38}, {50, 58}});
-  PaintSculpted(image, wings, tone::Hull, 3);
+  PaintSculpted(image, wings, tone::RedPaint, 3);
   PaintInked(image, Symmetric(Width, Height, {{50, 10}, {5, 22}, {3, 27}, {50, 16}}),
-             tone::Plating);
+             tone::OrangePaint);
   for (auto [from, to] : {std::pair{Point{8, 31}, Point{48, 31}}, {{12, 40}, {48, 46}}}) {
     Groove(image, wings, from, to, pal::Orange);
     Groove(image, wings, {Width - 1 - from.x, from.y}, {Width - 1 - to.x, to.y}, pal::Orange);
   }
   for (int x : {14, 30, 44}) {
-    Rivet(image, x, 34);
-    Rivet(image, Width - 2 - x, 34);
+    Rivet(image, x, 34, RivetHead);
+    Rivet(image, Width - 2 - x, 34, RivetHead);
   }
   Lamp(image, 5, 32, tone::LitLamp);
   Lamp(image, Width - 6, 32, tone::LitLamp);
@@ -45,15 +45,15 @@ void Engines(Image& image) {
 
 // The armoured fuselage with the core set in a steel ring.
 void Hull(Image& image) {
-  PaintSculpted(image, EllipseMask(Width, Height, {64, 31}, 17, 31), tone::Hull, 3);
+  PaintSculpted(image, EllipseMask(Width, Height, {64, 31}, 17, 31), tone::RedPaint, 3);
   for (int y = 8; y <= 16; y += 2) FillRect(image, 58, y, 12, 1, pal::Ink);
-  PaintSculpted(image, EllipseMask(Width, Height, Core, 12, 12), tone::DarkHull, 2);
+  PaintSculpted(image, EllipseMask(Width, Height, Core, 12, 12), tone::DarkRed, 2);
   PaintInked(image, EllipseMask(Width, Height, Core, 8.5, 8.5), tone::Steel);
   Glow(image, Core, Core, 6, 6,
        {pal::Ink, pal::Red, pal::Orange, pal::Amber, pal::Yellow, pal::White});
   Plot(image, 61, 31, pal::White);
   PaintInked(image, Symmetric(Width, Height, {{57, 50}, {64, 50}, {64, 62}, {61, 62}}),
-             tone::Plating);
+             tone::OrangePaint);
 }
 
 // A steel nozzle hanging from the wing, its lens lit at the tip.
@@ -81,7 +81,7 @@ Image Craft() {
 
 void DrawBeamCraft(const std::filesystem::path& folder) {
   Image craft = Craft();
-  SaveFrames({craft, Flashed(craft)}, folder, "enemy_beamer", 2);
+  SaveFrames({craft, Flashed(craft, FlashBelow)}, folder, "enemy_beamer", 2);
 }
 
 }  // namespace enemy_art

@@ -21,13 +21,6 @@ Image Blank() { return MakeImage(Cell, Cell, KeyColour); }
 
 Mask Square(int left, int size) { return RectMask(Cell, Cell, left, left, size, size); }
 
-// Diagonal yellow and ink stripes over a strip of the frame.
-void Hazard(Image& image, int x, int y, int width, int height) {
-  for (int row = y; row < y + height; ++row)
-    for (int col = x; col < x + width; ++col)
-      Plot(image, col, row, (col + row) % 8 < 4 ? pal::Yellow : pal::Ink);
-}
-
 // A dark lens in a ring of ink, lit by an overlay.
 void LampSocket(Image& image, Point at) {
   Glow(image, at, at, LampRadius, LampRadius, {pal::Ink, pal::Maroon, pal::Red});
@@ -39,17 +32,17 @@ void Housing(Image& image) {
   const std::vector<Point> Trim{{16, 9},  {80, 9},  {87, 16}, {87, 80},
                                 {80, 87}, {16, 87}, {9, 80},  {9, 16}};
   Mask housing = PolygonMask(Cell, Cell, Octagon);
-  PaintSculpted(image, housing, tone::Hull, 3);
+  PaintSculpted(image, housing, tone::RedPaint, 3);
   for (size_t i = 0; i < Trim.size(); ++i)
     Groove(image, housing, Trim[i], Trim[(i + 1) % Trim.size()], pal::Orange);
   int frameLeft = PitLeft - FrameWidth, frameSize = PitSize + 2 * FrameWidth;
   PaintInked(image, Square(frameLeft, frameSize), tone::Steel);
-  Hazard(image, frameLeft + 2, frameLeft + 2, frameSize - 4, FrameWidth - 3);
-  Hazard(image, frameLeft + 2, PitLeft + PitSize + 1, frameSize - 4, FrameWidth - 3);
+  HazardStripes(image, frameLeft + 2, frameLeft + 2, frameSize - 4, FrameWidth - 3);
+  HazardStripes(image, frameLeft + 2, PitLeft + PitSize + 1, frameSize - 4, FrameWidth - 3);
   for (int at : {11, 83})
     for (int along : {30, 47, 64}) {
-      Rivet(image, along, at);
-      Rivet(image, at, along);
+      Rivet(image, along, at, RivetHead);
+      Rivet(image, at, along, RivetHead);
     }
   for (int y = 38; y <= 56; y += 3) {
     FillRect(image, 6, y, 8, 1, pal::Ink);
@@ -73,7 +66,7 @@ void Gun(Image& image) {
   PaintInked(image, RectMask(Cell, Cell, 44, 48, 8, PitSize / 2 - 1), tone::Steel);
   for (int x : {PitLeft + 1, PitLeft + PitSize - 3}) FillRect(image, x, 46, 2, 4, pal::Ink);
   FillRect(image, 46, PitLeft + PitSize - 3, 4, 2, pal::Ink);
-  PaintSculpted(image, EllipseMask(Cell, Cell, Centre, 14, 14), tone::DarkHull, 2);
+  PaintSculpted(image, EllipseMask(Cell, Cell, Centre, 14, 14), tone::DarkRed, 2);
   PaintInked(image, EllipseMask(Cell, Cell, Centre, 10, 10), tone::Steel);
   Glow(image, Centre, Centre, 7, 7,
        {pal::Ink, pal::Red, pal::Orange, pal::Amber, pal::Yellow, pal::YellowWhite, pal::White});
@@ -104,7 +97,7 @@ Image ClosedDoor(int side) {
   PaintInked(image, door, tone::Steel);
   for (int y = PitLeft + 9; y < PitLeft + PitSize - 4; y += 6)
     Groove(image, door, {left + 0.0, y + 0.0}, {left + DoorWidth + 0.0, y + 0.0}, pal::MetalLight);
-  Hazard(image, side < 0 ? left + DoorWidth - 5 : left + 1, PitLeft + 1, 4, PitSize - 2);
+  HazardStripes(image, side < 0 ? left + DoorWidth - 5 : left + 1, PitLeft + 1, 4, PitSize - 2);
   LampSocket(image, WarningLamps[side < 0 ? 0 : 1]);
   return image;
 }

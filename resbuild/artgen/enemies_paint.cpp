@@ -17,14 +17,11 @@ bool InsidePolygon(const std::vector<Point>& polygon, Point p) {
   return inside;
 }
 
-bool OnEdge(const Mask& mask, int x, int y) {
-  return !mask.Has(x - 1, y) || !mask.Has(x + 1, y) || !mask.Has(x, y - 1) || !mask.Has(x, y + 1);
-}
-
 Mask Eroded(const Mask& mask) {
+  auto has = [&](int x, int y) { return mask.Has(x, y); };
   return MaskOf(mask.width, mask.height, [&](Point p) {
     int x = static_cast<int>(p.x), y = static_cast<int>(p.y);
-    return mask.Has(x, y) && !OnEdge(mask, x, y);
+    return has(x, y) && !OnEdge(has, x, y);
   });
 }
 
@@ -36,9 +33,9 @@ bool Drawn(const Image& image, int x, int y) {
 // Whether the mask ends within `reach` pixels of (x, y) to the left or above (direction -1),
 // or to the right or below (direction 1).
 bool EdgeWithin(const Mask& mask, int x, int y, int direction, int reach) {
-  for (int step = 1; step <= reach; ++step)
-    if (!mask.Has(x + direction * step, y) || !mask.Has(x, y + direction * step)) return true;
-  return false;
+  auto has = [&](int px, int py) { return mask.Has(px, py); };
+  return std::min(Reach(has, x, y, direction, 0, reach), Reach(has, x, y, 0, direction, reach)) <
+         reach;
 }
 
 // Light on the top-left edges, shade on the bottom-right ones, base between; light wins
@@ -53,9 +50,6 @@ void Shade(Image& image, const Mask& mask, Tone tone, int lightReach, int shadeR
       Plot(image, x, y, colour);
     }
 }
-
-// Perceived brightness, 0 to 255.
-int Brightness(Rgb c) { return (2 * c.r + 5 * c.g + c.b) / 8; }
 
 }  // namespace
 
@@ -153,26 +147,6 @@ void Outline(Image& image) {
         PixelAt(image, x, y) = pal::Ink;
 }
 
-Image Flashed(const Image& image) {
-  Image flash = image;
-  for (Rgb& pixel : flash.pixels) {
-    if (pixel == KeyColour) continue;
-    int bright = Brightness(pixel);
-    pixel = bright < 24    ? pal::Maroon
-            : bright < 56  ? pal::Red
-            : bright < 110 ? pal::Rose
-                           : pal::White;
-  }
-  return flash;
-}
-
-Image Transposed(const Image& image) {
-  Image out = MakeImage(image.height, image.width, KeyColour);
-  for (int y = 0; y < image.height; ++y)
-    for (int x = 0; x < image.width; ++x) PixelAt(out, y, x) = PixelAt(image, x, y);
-  return out;
-}
-
 void Glow(Image& image, Point a, Point b, double radiusA, double radiusB,
           const std::vector<Rgb>& ramp) {
   double dx = b.x - a.x, dy = b.y - a.y, length2 = dx * dx + dy * dy;
@@ -188,30 +162,12 @@ void Glow(Image& image, Point a, Point b, double radiusA, double radiusB,
     }
 }
 
-void Rivet(Image& image, int x, int y) {
-  static const Art Head = ParseArt(R"(
-gl
-lk)");
-  BlitArt(image, x, y, Head, {{'g', pal::MetalGlint}, {'l', pal::MetalLight}, {'k', pal::Ink}});
-}
-
 void Lamp(Image& image, int x, int y, Tone tone) {
   static const Art Light = ParseArt(R"(
 .b.
 blb
 .s.)");
-  BlitArt(image, x - 1, y - 1, Light, {{'l', tone.light}, {'b', tone.base}, {'s', tone.shade}});
-}
-
-void SaveFrames(const std::vector<Image>& frames, const std::filesystem::path& folder,
-                const std::string& name, int columns) {
-  int rows = (static_cast<int>(frames.size()) + columns - 1) / columns;
-  int width = frames.front().width, height = frames.front().height;
-  Image grid = MakeImage(columns * width, rows * height, KeyColour);
-  for (size_t i = 0; i < frames.size(); ++i)
-    Paste(grid, frames[i], static_cast<int>(i) % columns * width,
-          static_cast<int>(i) / columns * height);
-  SaveSourceImage(grid, folder, name, columns, rows);
+  BlitToned(image, x - 1, y - 1, Light, tone);
 }
 
 }  // namespace enemy_art

@@ -1,33 +1,20 @@
 // Shared painting for the enemy images: shapes sampled at pixel centres and painted with a
-// light top-left edge and a shaded bottom-right one, the silhouette outline, the hit flash,
-// and glowing shots. Every image starts as the transparent key.
+// light top-left edge and a shaded bottom-right one, the silhouette outline and glowing
+// shots. Every image starts as the transparent key.
 #pragma once
 
 #include <filesystem>
 #include <functional>
-#include <string>
 #include <vector>
 
-#include "canvas.h"
-#include "palette.h"
+#include "shading.h"
 
 namespace enemy_art {
 
-// Highlight, base and shadow of one material.
-struct Tone {
-  Rgb light, base, shade;
-};
+constexpr Tone RivetHead{pal::MetalGlint, pal::MetalLight, pal::Ink};
 
-namespace tone {
-constexpr Tone Hull{pal::Orange, pal::Red, pal::Maroon};
-constexpr Tone DarkHull{pal::Red, pal::Maroon, pal::Ink};
-constexpr Tone Plating{pal::Amber, pal::Orange, pal::Red};
-constexpr Tone Steel{pal::MetalLight, pal::MetalBase, pal::MetalShade};
-constexpr Tone DarkSteel{pal::MetalShade, pal::MetalDark, pal::Ink};
-constexpr Tone Canopy{pal::IceSteel, pal::NavySteel, pal::Ink};
-constexpr Tone LitLamp{pal::White, pal::Yellow, pal::Amber};
-constexpr Tone DarkLamp{pal::Red, pal::Maroon, pal::Ink};
-}  // namespace tone
+// Enemies flash brighter than the boss: only their inks stay maroon.
+constexpr FlashLevels FlashBelow{25, 60, 115};
 
 struct Point {
   double x, y;
@@ -72,23 +59,13 @@ void Groove(Image& image, const Mask& within, Point a, Point b, Rgb lit);
 // Ink around everything drawn, edge to edge, against the key.
 void Outline(Image& image);
 
-// The hit flash: the same picture in white and red by brightness.
-Image Flashed(const Image& image);
-Image Transposed(const Image& image);
-
 // A shot's glow between a and b, radius ra at a and rb at b: rings of `ramp` from the
 // edge inwards, one pixel each, the last filling the core.
 void Glow(Image& image, Point a, Point b, double radiusA, double radiusB,
           const std::vector<Rgb>& ramp);
 
-// A 2x2 rivet head with its top-left pixel at (x, y).
-void Rivet(Image& image, int x, int y);
 // A small round lamp of `tone` (lit) centred at (x, y), 3 pixels across.
 void Lamp(Image& image, int x, int y, Tone tone);
-
-// Frames of one size in a grid `columns` wide, numbered row by row.
-void SaveFrames(const std::vector<Image>& frames, const std::filesystem::path& folder,
-                const std::string& name, int columns);
 
 // The images, by kind of enemy.
 void DrawEnemyShots(const std::filesystem::path& folder);

@@ -61,12 +61,12 @@ void BeamRow(Image& cell, int y, int frame) {
   double halfWidth =
       4.4 + 0.4 * std::sin(Turn * (y + 4 * frame)) + 0.3 * std::sin(Turn * (3 * y - 4 * frame));
   bool hotBand = (y + 16 - 4 * frame) % 16 < 2;
-  const Rgb ramp[] = {pal::Red, pal::Orange, pal::Yellow, pal::YellowWhite, pal::White};
   for (int x = 3; x < 13; ++x) {
     double depth = halfWidth - std::abs(x + 0.5 - 8);
     if (depth < 0) continue;
-    int ring = std::min(static_cast<int>(depth) + (hotBand ? 1 : 0), 4);
-    Plot(cell, x, y, ramp[ring]);
+    int ring =
+        std::min(static_cast<int>(depth) + (hotBand ? 1 : 0), static_cast<int>(Flame.size()) - 1);
+    Plot(cell, x, y, Flame[ring]);
   }
 }
 

@@ -2,6 +2,7 @@
 // pod. Each image holds the normal frames, then the same frames flashed for a hit.
 #include <cmath>
 #include <numbers>
+#include <string>
 
 #include "enemies_paint.h"
 
@@ -12,12 +13,6 @@ namespace {
 constexpr int Cell = 32;
 constexpr Point Centre{16, 16};
 constexpr double Pi = std::numbers::pi;
-
-std::vector<Image> WithFlashes(std::vector<Image> frames) {
-  size_t count = frames.size();
-  for (size_t i = 0; i < count; ++i) frames.push_back(Flashed(frames[i]));
-  return frames;
-}
 
 // --- the drone: four swept blades spinning round an armoured hub with a pulsing eye ---
 
@@ -41,7 +36,7 @@ void DroneBlades(Image& image, int frame) {
   static const std::vector<Point> Blade = CurvedBlade();
   for (int blade = 0; blade < 4; ++blade) {
     double angle = (blade + frame / 4.0) * Pi / 2;
-    Paint(image, TurnedPolygon(Cell, Cell, Centre, angle, Blade), tone::Hull);
+    Paint(image, TurnedPolygon(Cell, Cell, Centre, angle, Blade), tone::RedPaint);
   }
 }
 
@@ -58,7 +53,7 @@ void DroneHub(Image& image, int frame) {
   // One rim light lit at a time, chasing round with the spin.
   const Point Lights[] = {{16, 9}, {9, 16}, {16, 23}, {23, 16}};
   for (int i = 0; i < 4; ++i) {
-    Tone lamp = i == frame ? tone::LitLamp : tone::Hull;
+    Tone lamp = i == frame ? tone::LitLamp : tone::RedPaint;
     Lamp(image, static_cast<int>(Lights[i].x), static_cast<int>(Lights[i].y), lamp);
   }
 }
@@ -85,8 +80,8 @@ Image DartFrame(int heading) {
     return TurnedPolygon(Cell, Cell, Centre, angle, shape);
   };
   Image image = MakeImage(Cell, Cell, KeyColour);
-  Paint(image, turned(Wings), tone::Hull);
-  Paint(image, turned(WingRoots), tone::DarkHull);
+  Paint(image, turned(Wings), tone::RedPaint);
+  Paint(image, turned(WingRoots), tone::DarkRed);
   PaintInked(image, turned(Body), tone::Steel);
   Paint(image, turned(Canopy), tone::Canopy);
   Glow(image, Turned(Centre, angle, {0, -11}), Turned(Centre, angle, {0, -14}), 2.2, 1.2,
@@ -118,15 +113,15 @@ void PodBarrels(Image& image) {
 void PodBody(Image& image) {
   const std::vector<Point> Octagon{{11, 4},  {21, 4},  {28, 11}, {28, 21},
                                    {21, 28}, {11, 28}, {4, 21},  {4, 11}};
-  PaintInked(image, PolygonMask(Cell, Cell, Octagon), tone::Hull);
-  PaintInked(image, EllipseMask(Cell, Cell, Centre, 7.5, 7.5), tone::Plating);
+  PaintInked(image, PolygonMask(Cell, Cell, Octagon), tone::RedPaint);
+  PaintInked(image, EllipseMask(Cell, Cell, Centre, 7.5, 7.5), tone::OrangePaint);
 }
 
 // Warning lamps in the hull's corners, lit in diagonal pairs on alternate frames.
 void PodLamps(Image& image, int frame) {
   for (int corner = 0; corner < 4; ++corner) {
     bool lit = (corner + frame) % 2 == 0;
-    Lamp(image, corner % 2 ? 22 : 9, corner / 2 ? 22 : 9, lit ? tone::LitLamp : tone::DarkLamp);
+    Lamp(image, corner % 2 ? 22 : 9, corner / 2 ? 22 : 9, lit ? tone::LitLamp : tone::DarkRed);
   }
 }
 
@@ -159,24 +154,27 @@ Image PodFrame(int frame) {
   return image;
 }
 
+// One row of `count` frames, then the same frames flashed for a hit.
+void SaveWithFlashes(Image (*frame)(int), int count, const std::filesystem::path& folder,
+                     const std::string& name) {
+  std::vector<Image> frames;
+  for (int i = 0; i < count; ++i) frames.push_back(frame(i));
+  for (int i = 0; i < count; ++i) frames.push_back(Flashed(frames[i], FlashBelow));
+  SaveFrames(frames, folder, name, count);
+}
+
 }  // namespace
 
 void DrawDrone(const std::filesystem::path& folder) {
-  std::vector<Image> frames;
-  for (int frame = 0; frame < 4; ++frame) frames.push_back(DroneFrame(frame));
-  SaveFrames(WithFlashes(frames), folder, "enemy_drone", 4);
+  SaveWithFlashes(DroneFrame, 4, folder, "enemy_drone");
 }
 
 void DrawDart(const std::filesystem::path& folder) {
-  std::vector<Image> frames;
-  for (int heading = 0; heading < 16; ++heading) frames.push_back(DartFrame(heading));
-  SaveFrames(WithFlashes(frames), folder, "enemy_dart", 16);
+  SaveWithFlashes(DartFrame, 16, folder, "enemy_dart");
 }
 
 void DrawPod(const std::filesystem::path& folder) {
-  std::vector<Image> frames;
-  for (int frame = 0; frame < 4; ++frame) frames.push_back(PodFrame(frame));
-  SaveFrames(WithFlashes(frames), folder, "enemy_pod", 4);
+  SaveWithFlashes(PodFrame, 4, folder, "enemy_pod");
 }
 
 }  // namespace enemy_art

@@ -88,19 +88,15 @@ Art Glyph(const Art& glyphs, int code, int rows) {
 // Doubles the art, smoothing diagonal steps the way Scale2x does; unlike Scale2x it leaves
 // square corners and junctions alone (where the diagonal pixel agrees with both sides).
 Art Smooth2x(const Art& art) {
-  int height = static_cast<int>(art.size()), width = static_cast<int>(art[0].size());
-  auto at = [&](int x, int y) {
-    return x < 0 || y < 0 || x >= width || y >= height ? '.' : art[y][x];
-  };
-  Art out(2 * height, std::string(2 * width, '.'));
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
+  Art out(2 * HeightOf(art), std::string(2 * WidthOf(art), '.'));
+  for (int y = 0; y < HeightOf(art); ++y)
+    for (int x = 0; x < WidthOf(art); ++x)
       for (int corner = 0; corner < 4; ++corner) {
         int dx = corner % 2 ? 1 : -1, dy = corner / 2 ? 1 : -1;
-        char side = at(x + dx, y), across = at(x, y + dy);
-        bool step = side == across && side != at(x - dx, y) && across != at(x, y - dy) &&
-                    at(x + dx, y + dy) != side;
-        out[2 * y + corner / 2][2 * x + corner % 2] = step ? side : at(x, y);
+        char side = ArtAt(art, x + dx, y), across = ArtAt(art, x, y + dy);
+        bool step = side == across && side != ArtAt(art, x - dx, y) &&
+                    across != ArtAt(art, x, y - dy) && ArtAt(art, x + dx, y + dy) != side;
+        out[2 * y + corner / 2][2 * x + corner % 2] = step ? side : ArtAt(art, x, y);
       }
   return out;
 }
@@ -113,28 +109,12 @@ Art ShadeRows(Art art, std::string_view shades) {
   return art;
 }
 
-// Rings the ink one pixel wide, growing the art by a pixel on every side: 'k' where the
-// ring lies below or right of the ink, in its shadow, and 'n' on the lit side.
-Art Outline(const Art& art) {
-  int height = static_cast<int>(art.size()), width = static_cast<int>(art[0].size());
-  Art out(height + 2, std::string(width + 2, '.'));
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      if (art[y][x] != '.') out[y + 1][x + 1] = art[y][x];
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      if (art[y][x] != '.')
-        for (int dy = -1; dy <= 1; ++dy)
-          for (int dx = -1; dx <= 1; ++dx) {
-            char& ring = out[y + 1 + dy][x + 1 + dx];
-            if (ring == '.' || ring == 'n') ring = dx + dy > 0 ? 'k' : 'n';
-          }
-  return out;
-}
-
 Art SmallLook(const Art& glyph) { return ShadeRows(glyph, "0000011"); }
 
-Art LargeLook(const Art& glyph) { return Outline(ShadeRows(Smooth2x(glyph), "0011122233344444")); }
+// Ringed in ink on the shadow side, navy on the lit side.
+Art LargeLook(const Art& glyph) {
+  return Ringed(ShadeRows(Smooth2x(glyph), "0011122233344444"), 'n', 'k');
+}
 
 // One cell per code, sixteen to a row; codes without a printable glyph stay empty.
 Image FontSheet(int cellWidth, int cellHeight, int cells, int glyphRows, Art (*look)(const Art&),

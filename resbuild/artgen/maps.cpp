@@ -16,6 +16,13 @@ int& CellAt(TileMap& map, int column, int row) {
   return map.cells[static_cast<size_t>(row) * map.width + column];
 }
 
+void CheckLayout(const Layout& layout, int width, const std::string& name) {
+  for (const std::string& row : layout)
+    if (static_cast<int>(row.size()) != width)
+      throw BuildError(name + ": layout row \"" + row + "\" is not " + std::to_string(width) +
+                       " wide");
+}
+
 void WriteTileMap(const TileMap& map, const std::filesystem::path& file) {
   std::vector<uint8_t> bytes;
   auto word = [&](int value) {

@@ -141,11 +141,9 @@ Picture Compose() {
   Picture picture{Layout(BridgeRows, std::string(FieldColumns, '.'))};
   for (const Placement& placement : Placements) {
     const Layout& part = *placement.part;
-    for (size_t line = 0; line < part.size(); ++line) {
-      if (static_cast<int>(part[line].size()) != FieldColumns)
-        throw BuildError("bridge row \"" + part[line] + "\" is not 14 wide");
+    CheckLayout(part, FieldColumns, "bridge");
+    for (size_t line = 0; line < part.size(); ++line)
       picture.rows[placement.row + part.size() - 1 - line] = part[line];
-    }
   }
   return picture;
 }

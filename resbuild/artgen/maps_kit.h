@@ -22,6 +22,9 @@ void WriteTileMap(const TileMap& map, const std::filesystem::path& file);
 // Text layouts, one string per row, one character per cell or corner.
 using Layout = std::vector<std::string>;
 
+// Throws unless every row of the layout is `width` characters; `name` names it.
+void CheckLayout(const Layout& layout, int width, const std::string& name);
+
 // Dual-grid autotiling: the corners of tile (column, row) are characters (column, row) to
 // (column + 1, row + 1) of `corners` (rows wrap), bit set where `inside` holds.
 template <typename Inside>

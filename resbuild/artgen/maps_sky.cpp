@@ -5,13 +5,6 @@
 
 namespace {
 
-void CheckLayout(const Layout& layout, int width, const char* name) {
-  for (const std::string& row : layout)
-    if (static_cast<int>(row.size()) != width)
-      throw BuildError(std::string(name) + ": layout row \"" + row + "\" is not " +
-                       std::to_string(width) + " wide");
-}
-
 // '#' brick, 'T' a round tower and 'G' the gate, each centred on its corner and standing
 // on brick all round; '.' open sky. From the top: the great wall with its gate, a causeway
 // to a round keep, bastions either side, the inner keep, a rampart across the sky, two lone

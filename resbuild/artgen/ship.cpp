@@ -9,15 +9,8 @@
 #include <vector>
 
 #include "artgen.h"
-#include "canvas.h"
-#include "palette.h"
-
-// Drawn in ship_bursts.cpp: frames of 32x32, and of cells 32, 64 or 128 pixels square.
-std::vector<Image> BarrierSparkFrames();
-std::vector<Image> ExplosionFrames(int cellSize);
-// Drawn in ship_screens.cpp: 32x32 tiles, and a 156x64 picture.
-std::vector<Image> ScreenWipeFrames();
-Image GameOverPicture();
+#include "shading.h"
+#include "ship_art.h"
 
 namespace {
 
@@ -28,33 +21,33 @@ constexpr char Empty = '.';
 
 struct Material {
   char label;
-  Rgb light, base, shade;
+  Tone tone;
   int lightDepth, shadeDepth;  // bevel widths along the lit (top, left) and shadowed sides
   bool outlined;               // ringed in ink where it meets empty space
 };
 
 constexpr Material Materials[] = {
-    {'h', pal::IceSteel, pal::SteelBlue, pal::DeepSteel, 2, 2, true},       // hull
-    {'b', pal::IceSteel, pal::SteelBlue, pal::DeepSteel, 1, 1, true},       // wing plating
-    {'B', pal::SteelBlue, pal::DeepSteel, pal::NavySteel, 1, 1, true},      // plating in shade
-    {'L', pal::PaleSteel, pal::IceSteel, pal::SteelBlue, 1, 1, true},       // plating in sun
-    {'g', pal::MetalLight, pal::MetalBase, pal::MetalShade, 1, 2, true},    // engines, pods
-    {'a', pal::MetalBase, pal::MetalShade, pal::MetalDark, 1, 1, true},     // gun barrels
-    {'d', pal::MetalShade, pal::MetalDark, pal::Ink, 1, 1, true},           // intakes, nozzles
-    {'c', pal::Cyan, pal::CyanDeep, pal::NavySteel, 1, 1, true},            // glass
-    {'G', pal::White, pal::White, pal::White, 0, 0, false},                 // glint on glass
-    {'r', pal::Orange, pal::Red, pal::Maroon, 1, 1, true},                  // hazard trim
-    {'o', pal::Cyan, pal::CyanDeep, pal::CyanDeep, 1, 0, true},             // core socket
-    {'k', pal::Ink, pal::Ink, pal::Ink, 0, 0, true},                        // seams, vents
-    {'i', pal::MetalGlint, pal::MetalGlint, pal::MetalGlint, 0, 0, false},  // rivet heads
-    {'n', pal::Red, pal::Red, pal::Red, 0, 0, false},                       // port light
-    {'m', pal::Lime, pal::Lime, pal::Lime, 0, 0, false},                    // starboard light
+    {'h', tone::BlueSteel, 2, 2, true},                                  // hull
+    {'b', tone::BlueSteel, 1, 1, true},                                  // wing plating
+    {'B', tone::DeepBlue, 1, 1, true},                                   // plating in shade
+    {'L', {pal::PaleSteel, pal::IceSteel, pal::SteelBlue}, 1, 1, true},  // plating in sun
+    {'g', tone::Steel, 1, 2, true},                                      // engines, pods
+    {'a', tone::GunSteel, 1, 1, true},                                   // gun barrels
+    {'d', tone::DarkSteel, 1, 1, true},                                  // intakes, nozzles
+    {'c', {pal::Cyan, pal::CyanDeep, pal::NavySteel}, 1, 1, true},       // glass
+    {'G', Flat(pal::White), 0, 0, false},                                // glint on glass
+    {'r', tone::RedPaint, 1, 1, true},                                   // hazard trim
+    {'o', {pal::Cyan, pal::CyanDeep, pal::CyanDeep}, 1, 0, true},        // core socket
+    {'k', Flat(pal::Ink), 0, 0, true},                                   // seams, vents
+    {'i', Flat(pal::MetalGlint), 0, 0, false},                           // rivet heads
+    {'n', Flat(pal::Red), 0, 0, false},                                  // port light
+    {'m', Flat(pal::Lime), 0, 0, false},                                 // starboard light
     // Energy glows, hottest first: exhaust, shots, the barrier and its emitters.
-    {'W', pal::White, pal::White, pal::White, 0, 0, false},
-    {'P', pal::PaleSteel, pal::PaleSteel, pal::PaleSteel, 0, 0, false},
-    {'C', pal::Cyan, pal::Cyan, pal::Cyan, 0, 0, false},
-    {'D', pal::CyanDeep, pal::CyanDeep, pal::CyanDeep, 0, 0, false},
-    {'N', pal::NavySteel, pal::NavySteel, pal::NavySteel, 0, 0, false},  // edge of a glow
+    {'W', Flat(pal::White), 0, 0, false},
+    {'P', Flat(pal::PaleSteel), 0, 0, false},
+    {'C', Flat(pal::Cyan), 0, 0, false},
+    {'D', Flat(pal::CyanDeep), 0, 0, false},
+    {'N', Flat(pal::NavySteel), 0, 0, false},  // edge of a glow
 };
 
 // Labels that change side with the picture: the port and starboard lights.
@@ -69,40 +62,24 @@ const Material& MaterialOf(char label) {
   throw BuildError(std::string("ship art: no material for '") + label + "'");
 }
 
-int WidthOf(const Art& art) { return static_cast<int>(art[0].size()); }
-int HeightOf(const Art& art) { return static_cast<int>(art.size()); }
-
-char LabelAt(const Art& art, int x, int y) {
-  return x < 0 || y < 0 || x >= WidthOf(art) || y >= HeightOf(art) ? Empty : art[y][x];
-}
-
 bool IsRim(const Art& parts, int x, int y) {
   if (!MaterialOf(parts[y][x]).outlined) return false;
-  return LabelAt(parts, x - 1, y) == Empty || LabelAt(parts, x + 1, y) == Empty ||
-         LabelAt(parts, x, y - 1) == Empty || LabelAt(parts, x, y + 1) == Empty;
+  return OnEdge([&](int px, int py) { return ArtAt(parts, px, py) != Empty; }, x, y);
 }
 
-// Steps from (x, y) along (dx, dy) to the first pixel that is not the same part's inside;
-// limit + 1 when there is none that near.
-int StepsToEdge(const Art& parts, int x, int y, int dx, int dy, int limit) {
-  for (int step = 1; step <= limit; ++step) {
-    int px = x + step * dx, py = y + step * dy;
-    if (LabelAt(parts, px, py) != parts[y][x] || IsRim(parts, px, py)) return step;
-  }
-  return limit + 1;
-}
-
+// Light wins over shade only where its edge is at least as near.
 Rgb ShadedPixel(const Art& parts, int x, int y) {
   const Material& material = MaterialOf(parts[y][x]);
   if (IsRim(parts, x, y)) return pal::Ink;
+  auto inside = [&](int px, int py) {
+    return ArtAt(parts, px, py) == parts[y][x] && !IsRim(parts, px, py);
+  };
   int limit = std::max(material.lightDepth, material.shadeDepth);
-  int toLight = std::min(StepsToEdge(parts, x, y, 0, -1, limit),
-                         StepsToEdge(parts, x, y, -1, 0, limit));
-  int toShade =
-      std::min(StepsToEdge(parts, x, y, 0, 1, limit), StepsToEdge(parts, x, y, 1, 0, limit));
-  if (toLight <= material.lightDepth && toLight <= toShade) return material.light;
-  if (toShade <= material.shadeDepth) return material.shade;
-  return material.base;
+  int toLight = std::min(Reach(inside, x, y, 0, -1, limit), Reach(inside, x, y, -1, 0, limit));
+  int toShade = std::min(Reach(inside, x, y, 0, 1, limit), Reach(inside, x, y, 1, 0, limit));
+  if (toLight < material.lightDepth && toLight <= toShade) return material.tone.light;
+  if (toShade < material.shadeDepth) return material.tone.shade;
+  return material.tone.base;
 }
 
 Image Shaded(const Art& parts) {
@@ -115,26 +92,14 @@ Image Shaded(const Art& parts) {
 
 // --- transforms of material maps ---
 
-Art Mirrored(Art art) {
-  for (std::string& row : art) {
-    std::reverse(row.begin(), row.end());
+// Mirrored, its handed labels swapped.
+Art MirroredParts(const Art& parts) {
+  Art mirrored = Mirrored(parts);
+  for (std::string& row : mirrored)
     for (char& label : row)
       for (auto [port, starboard] : HandedLabels)
         label = label == port ? starboard : label == starboard ? port : label;
-  }
-  return art;
-}
-
-Art Flipped(Art art) {
-  std::reverse(art.begin(), art.end());
-  return art;
-}
-
-Art Transposed(const Art& art) {
-  Art out(WidthOf(art), std::string(HeightOf(art), Empty));
-  for (int y = 0; y < HeightOf(art); ++y)
-    for (int x = 0; x < WidthOf(art); ++x) out[x][y] = art[y][x];
-  return out;
+  return mirrored;
 }
 
 Art Relabelled(Art art, char from, char to) {
@@ -144,24 +109,16 @@ Art Relabelled(Art art, char from, char to) {
 
 // Symmetric parts are authored as their left half.
 Art WithMirroredHalf(const Art& leftHalf) {
-  Art right = Mirrored(leftHalf), whole = leftHalf;
+  Art right = MirroredParts(leftHalf), whole = leftHalf;
   for (auto [glint, beneath] : LitSideOnly) right = Relabelled(right, glint, beneath);
   for (size_t row = 0; row < whole.size(); ++row) whole[row] += right[row];
   return whole;
 }
 
 // Frames side by side, one row of cells.
-Image FrameStrip(const std::vector<Image>& frames) {
-  Image strip = MakeImage(frames[0].width * static_cast<int>(frames.size()), frames[0].height,
-                          KeyColour);
-  for (size_t i = 0; i < frames.size(); ++i)
-    Paste(strip, frames[i], static_cast<int>(i) * frames[0].width, 0);
-  return strip;
-}
-
 void SaveFrameStrip(const std::vector<Image>& frames, const std::filesystem::path& folder,
                     const std::string& name) {
-  SaveSourceImage(FrameStrip(frames), folder, name, static_cast<int>(frames.size()), 1);
+  SaveFrames(frames, folder, name, static_cast<int>(frames.size()));
 }
 
 // --- the ship ---
@@ -335,7 +292,7 @@ Art HitFlash(const Art& pod) {
   for (int y = 0; y < PodDepth; ++y)
     for (int x = 0; x < ShipSize; ++x) {
       double across = (x + 0.5 - ShipSize / 2.0) / (ShipSize / 2.0);
-      int bow = static_cast<int>(std::lround(4 + 9 * across * across));
+      int bow = Round(4 + 9 * across * across);
       char& label = flash[y][x];
       if (y == bow || y == bow + 1)
         label = (x + y) % 3 ? 'W' : 'P';
@@ -361,9 +318,9 @@ Art TurnedPods(const std::pair<Art, Art>& vertical, double degrees) {
       int fromX = static_cast<int>(std::floor(Centre + dx * c - dy * s));
       int fromY = static_cast<int>(std::floor(Centre + dx * s + dy * c));
       if (fromY < 0)
-        turned[y][x] = LabelAt(vertical.first, fromX, fromY + PodDepth);
+        turned[y][x] = ArtAt(vertical.first, fromX, fromY + PodDepth);
       else if (fromY >= ShipSize)
-        turned[y][x] = LabelAt(vertical.second, fromX, fromY - ShipSize);
+        turned[y][x] = ArtAt(vertical.second, fromX, fromY - ShipSize);
     }
   return turned;
 }
@@ -454,11 +411,11 @@ Art InShotCell(const Art& needle) {
 // Up from the left and right upper barrels, down from the lower ones, then left and right
 // from the upper barrels and from the lower ones; each pair glints on its outer sides.
 void DrawShots(const std::filesystem::path& folder) {
-  Art upLeft = InShotCell(ShotNeedle()), upRight = Mirrored(upLeft);
+  Art upLeft = InShotCell(ShotNeedle()), upRight = MirroredParts(upLeft);
   Art leftUpper = Transposed(upLeft), leftLower = Transposed(upRight);
   std::vector<Image> shots;
   for (const Art& shot : {upLeft, upRight, Flipped(upLeft), Flipped(upRight), leftUpper,
-                          Mirrored(leftUpper), leftLower, Mirrored(leftLower)})
+                          MirroredParts(leftUpper), leftLower, MirroredParts(leftLower)})
     shots.push_back(Shaded(shot));
   SaveFrameStrip(shots, folder, "player_shots");
 }

@@ -1,16 +1,16 @@
 // The barrier spark and the explosions. Their shapes are scattered by a seeded generator,
 // so every build draws the same irregular bursts.
 #include <algorithm>
-#include <iterator>
 #include <cmath>
+#include <iterator>
 #include <numbers>
 #include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "canvas.h"
-#include "palette.h"
+#include "shading.h"
+#include "ship_art.h"
 
 namespace {
 
@@ -20,8 +20,6 @@ using std::numbers::pi;
 using Random = std::minstd_rand;
 
 double Unit(Random& random) { return static_cast<double>(random() % 4096) / 4096; }
-
-int Round(double value) { return static_cast<int>(std::lround(value)); }
 
 // --- barrier spark ---
 
@@ -81,26 +79,22 @@ Image SparkFrame(int frame, const std::vector<Spark>& sparks) {
 
 constexpr int BlastFrames = 8;
 
-struct Fire {
-  Rgb shade, base, light;
-};
-
 // How a blast looks at each frame after the first flash: a ball at its heart, puffs that
 // drift out and shrink, fire cooling to smoke, holes breaking it up and the smoke thinning.
 struct BlastStage {
   double ball, spread, puffSize;  // in parts of the blast's reach
-  Fire fire;
+  Tone fire;
   double hotCore;
   int holes;      // per puff
   int keepRatio;  // per cent of the pixels left standing
 };
 
-constexpr Fire Fireball{pal::Amber, pal::Yellow, pal::YellowWhite};
-constexpr Fire Flame{pal::Red, pal::Orange, pal::Amber};
-constexpr Fire Ember{pal::Maroon, pal::Brick, pal::Orange};
-constexpr Fire SmokeFire{pal::MetalDark, pal::Smoke, pal::SmokeLight};
-constexpr Fire Haze{pal::Smoke, pal::Smoke, pal::SmokeLight};
-constexpr Fire WhiteHot{pal::Yellow, pal::YellowWhite, pal::White};
+constexpr Tone Fireball{pal::YellowWhite, pal::Yellow, pal::Amber};
+constexpr Tone Flame{pal::Amber, pal::Orange, pal::Red};
+constexpr Tone Ember{pal::Orange, pal::Brick, pal::Maroon};
+constexpr Tone SmokeFire{pal::SmokeLight, pal::Smoke, pal::MetalDark};
+constexpr Tone Haze{pal::SmokeLight, pal::Smoke, pal::Smoke};
+constexpr Tone WhiteHot{pal::White, pal::YellowWhite, pal::Yellow};
 
 // Ball, spread and puff size; fire; hot core; holes per puff and per cent of pixels kept.
 constexpr BlastStage Stages[BlastFrames] = {
@@ -133,7 +127,7 @@ struct Blast {
 };
 
 // A ball lit from the top-left: the shade tone is left showing along its lower right.
-void ShadedBall(Image& image, double x, double y, double radius, const Fire& fire) {
+void ShadedBall(Image& image, double x, double y, double radius, const Tone& fire) {
   int r = Round(radius), inset = std::max(1, r / 4);
   FillCircle(image, Round(x), Round(y), r, fire.shade);
   FillCircle(image, Round(x) - inset, Round(y) - inset, r - inset, fire.base);
@@ -143,7 +137,7 @@ void ShadedBall(Image& image, double x, double y, double radius, const Fire& fir
 // A puff with smaller lumps bulging from its rim, the way a billow boils; `turn` sets
 // where the lumps sit, so that neighbouring puffs do not repeat each other.
 void Billow(Image& image, double x, double y, double radius, int lumps, double turn,
-            const Fire& fire) {
+            const Tone& fire) {
   for (int lump = 0; lump < lumps; ++lump) {
     double angle = (lump + 0.5) * 2 * pi / lumps + turn;
     ShadedBall(image, x + std::cos(angle) * radius * 0.75, y + std::sin(angle) * radius * 0.75,
@@ -194,11 +188,6 @@ void PunchHoles(Image& layer, const Blast& blast, int count, Random& random) {
 void Thin(Image& layer, int keepRatio, Random& random) {
   for (Rgb& pixel : layer.pixels)
     if (static_cast<int>(random() % 100) >= keepRatio) pixel = KeyColour;
-}
-
-void Overlay(Image& cell, const Image& layer) {
-  for (size_t i = 0; i < layer.pixels.size(); ++i)
-    if (layer.pixels[i] != KeyColour) cell.pixels[i] = layer.pixels[i];
 }
 
 void BlastStageFrame(Image& cell, const Blast& blast, const BlastStage& stage, int lumps,

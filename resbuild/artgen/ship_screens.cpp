@@ -8,6 +8,7 @@
 
 #include "canvas.h"
 #include "palette.h"
+#include "ship_art.h"
 
 namespace {
 
@@ -244,21 +245,12 @@ Art Lettering(std::string_view words) {
   return lettering;
 }
 
-bool SolidAt(const Art& art, int x, int y) {
-  return y >= 0 && x >= 0 && y < static_cast<int>(art.size()) &&
-         x < static_cast<int>(art[y].size()) && art[y][x] == '#';
-}
+bool SolidAt(const Art& art, int x, int y) { return ArtAt(art, x, y) == '#'; }
 
 // Everything within a pixel of the lettering, drawn in `colour` with the lettering's
 // top-left at (left, top).
 void Silhouette(Image& image, const Art& art, int left, int top, Rgb colour) {
-  for (int y = -1; y <= static_cast<int>(art.size()); ++y)
-    for (int x = -1; x <= static_cast<int>(art[0].size()); ++x)
-      for (int around = 0; around < 9; ++around)
-        if (SolidAt(art, x + around % 3 - 1, y + around / 3 - 1)) {
-          Plot(image, left + x, top + y, colour);
-          break;
-        }
+  BlitArt(image, left - 1, top - 1, Ringed(art, '#', '#'), {{'#', colour}});
 }
 
 // Polished steel: a sky of pale blues above a dark horizon, the ground's glow below it,
@@ -268,8 +260,8 @@ void Chrome(Image& image, const Art& art, int left, int top) {
                            pal::SteelBlue, pal::DeepSteel, pal::NavySteel};
   constexpr std::string_view Ramp = "0112223334544332211234";
   constexpr int Darkest = static_cast<int>(std::size(Tones)) - 1;
-  for (int y = 0; y < static_cast<int>(art.size()); ++y)
-    for (int x = 0; x < static_cast<int>(art[y].size()); ++x) {
+  for (int y = 0; y < HeightOf(art); ++y)
+    for (int x = 0; x < WidthOf(art); ++x) {
       if (!SolidAt(art, x, y)) continue;
       int tone = Ramp[y] - '0';
       if (!SolidAt(art, x, y - 1))
@@ -310,7 +302,7 @@ Image GameOverPicture() {
   Band(sign);
   Art lettering = Lettering("GAME OVER");
   // A pixel left of the middle, so that letters and drop shadow together are centred.
-  int left = (SignWidth - static_cast<int>(lettering[0].size())) / 2 - 1;
+  int left = (SignWidth - WidthOf(lettering)) / 2 - 1;
   Silhouette(sign, lettering, left + 2, LetterTop + 2, pal::Ink);
   Silhouette(sign, lettering, left, LetterTop, pal::Ink);
   Chrome(sign, lettering, left, LetterTop);

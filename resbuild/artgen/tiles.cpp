@@ -8,26 +8,6 @@
 #include "artgen.h"
 #include "tiles_kit.h"
 
-uint32_t Hash(int x, int y, int seed) {
-  uint32_t h = static_cast<uint32_t>(x) * 374761393u + static_cast<uint32_t>(y) * 668265263u +
-               static_cast<uint32_t>(seed) * 2246822519u;
-  h = (h ^ (h >> 13)) * 1274126177u;
-  return h ^ (h >> 16);
-}
-
-Image Transposed(const Image& image) {
-  Image out = MakeImage(image.height, image.width, KeyColour);
-  for (int y = 0; y < image.height; ++y)
-    for (int x = 0; x < image.width; ++x) PixelAt(out, y, x) = PixelAt(image, x, y);
-  return out;
-}
-
-void Overlay(Image& base, const Image& top, Rgb clear) {
-  for (int y = 0; y < top.height; ++y)
-    for (int x = 0; x < top.width; ++x)
-      if (PixelAt(top, x, y) != clear) PixelAt(base, x, y) = PixelAt(top, x, y);
-}
-
 int Bayer(int x, int y) {
   constexpr int Matrix[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
   return Matrix[y & 3][x & 3];
@@ -64,14 +44,9 @@ void Lamp(Image& image, int x, int y, int radius, const Glow& glow) {
   Plot(image, x - 2, y - 2, glow[3]);
 }
 
-void Rivet(Image& tile, int x, int y) {
-  static const Art Head = ParseArt(R"(
-gl.
-lsk
-.kk)");
-  BlitArt(
-      tile, x, y, Head,
-      {{'g', pal::MetalGlint}, {'l', pal::MetalLight}, {'s', pal::MetalShade}, {'k', pal::Ink}});
+void RaisedRivet(Image& tile, int x, int y) {
+  FillRect(tile, x + 1, y + 1, 2, 2, pal::Ink);
+  Rivet(tile, x, y, {pal::MetalGlint, pal::MetalLight, pal::MetalShade});
 }
 
 // A raised plate filling the tile: lit top and left, shadowed right and bottom, and the
@@ -85,14 +60,7 @@ void Plate(Image& tile) {
   FillRect(tile, 0, TileSize - 1, TileSize, 1, pal::Ink);
   FillRect(tile, TileSize - 1, 0, 1, TileSize, pal::Ink);
   for (int y : {3, 26})
-    for (int x : {3, 26}) Rivet(tile, x, y);
-}
-
-// Recessed: dark on the top and left inner walls, lit on the bottom and right.
-void Recess(Image& tile, int x, int y, int width, int height, Rgb floor) {
-  FillRect(tile, x, y, width, height, pal::MetalLight);
-  FillRect(tile, x, y, width - 1, height - 1, pal::Ink);
-  FillRect(tile, x + 1, y + 1, width - 2, height - 2, floor);
+    for (int x : {3, 26}) RaisedRivet(tile, x, y);
 }
 
 void Soil(Image& tile, int seed) {

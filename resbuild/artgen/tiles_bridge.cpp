@@ -8,6 +8,14 @@
 
 namespace {
 
+// Draws `part` on a tile of its own and lays it over `tile`, which shows through its holes.
+template <typename Part>
+void LaidOver(Image& tile, Part part) {
+  Image top = MakeImage(TileSize, TileSize, pal::Void);
+  part(top);
+  Overlay(tile, top, pal::Void);
+}
+
 // --- deck plating ---
 
 void VentPlate(Image& tile) {
@@ -24,20 +32,14 @@ void HatchPlate(Image& tile) {
 
 void LampPlate(Image& tile) {
   Plate(tile);
-  FillCircle(tile, 16, 16, 7, pal::MetalLight);
-  FillCircle(tile, 15, 15, 7, pal::Ink);
-  FillCircle(tile, 15, 15, 5, pal::Maroon);
-  FillCircle(tile, 15, 15, 4, pal::Red);
-  FillCircle(tile, 14, 14, 2, pal::Orange);
-  FillRect(tile, 13, 13, 2, 2, pal::Amber);
+  Lamp(tile, 15, 15, 5, RedGlow);
+  FillRect(tile, 13, 13, 2, 2, pal::Amber);  // a hot spot wider than a small lamp's
   Plot(tile, 13, 13, pal::YellowWhite);
 }
 
 void HazardPlate(Image& tile) {
   Plate(tile);
-  for (int y = 9; y < 23; ++y)
-    for (int x = 0; x < TileSize - 1; ++x)
-      Plot(tile, x, y, (x + y) % 16 < 8 ? pal::Yellow : pal::Ink);
+  HazardStripes(tile, 0, 9, TileSize - 1, 14, 8);
   FillRect(tile, 0, 8, TileSize - 1, 1, pal::Ink);
   FillRect(tile, 0, 23, TileSize - 1, 1, pal::MetalLight);
 }
@@ -85,6 +87,11 @@ void DeckEdge(Image& tile, int open) {
   CutDeckEdges(tile, open);
 }
 
+// A deck edge over what the tile shows, which stays in sight past the edge.
+void OverDeckEdge(Image& tile, int open) {
+  LaidOver(tile, [&](Image& deck) { DeckEdge(deck, open); });
+}
+
 // A guard lamp on a deck's side edge.
 void DeckRailLamp(Image& tile, int open) {
   DeckEdge(tile, open);
@@ -108,6 +115,11 @@ void ChordDown(Image& tile, int left, int from, int to) {
     FillRect(tile, left + col, from, 1, to - from + 1, Beam[col]);
 }
 
+// Both chords of a truss, across the whole tile.
+void Chords(Image& tile) {
+  for (int top : {NearChord, FarChord}) ChordAcross(tile, top, 0, TileSize - 1);
+}
+
 // Two chords with a zigzag of struts between them, each strut lit along its top.
 void GirderAcross(Image& tile) {
   constexpr std::array<Rgb, 4> Strut{pal::MetalLight, pal::MetalBase, pal::MetalShade, pal::Ink};
@@ -116,9 +128,9 @@ void GirderAcross(Image& tile) {
       DrawLine(tile, x, y + 9, x + 15, y + 18, Strut[shift]);
       DrawLine(tile, x + 16, y + 18, x + 31, y + 9, Strut[shift]);
     });
-  for (int top : {NearChord, FarChord}) ChordAcross(tile, top, 0, TileSize - 1);
-  for (int x : {0, 15}) Rivet(tile, x, 7);
-  Rivet(tile, 15, 23);
+  Chords(tile);
+  for (int x : {0, 15}) RaisedRivet(tile, x, 7);
+  RaisedRivet(tile, 15, 23);
 }
 
 void GirderDown(Image& tile) {
@@ -127,12 +139,13 @@ void GirderDown(Image& tile) {
 }
 
 void GirderCross(Image& tile) {
-  for (int top : {NearChord, FarChord}) ChordAcross(tile, top, 0, TileSize - 1);
-  Image down = MakeImage(TileSize, TileSize, pal::Void);
-  for (int top : {NearChord, FarChord}) ChordAcross(down, top, 0, TileSize - 1);
-  Overlay(tile, Transposed(down), pal::Void);
+  Chords(tile);
+  LaidOver(tile, [](Image& down) {
+    Chords(down);
+    down = Transposed(down);
+  });
   Recess(tile, 10, 10, 12, 12, pal::MetalBase);
-  Rivet(tile, 14, 14);
+  RaisedRivet(tile, 14, 14);
 }
 
 // A box of four chords at the tile's centre, each reaching out along the arms it carries:
@@ -151,7 +164,7 @@ void GirderNode(Image& tile, int arms) {
   if (across && !down)  // the chords that carry the load run across: draw them on top
     for (int chord : {NearChord, FarChord}) ChordAcross(tile, chord, left, right);
   for (int y : {NearChord + 1, FarChord + 1})
-    for (int x : {NearChord + 1, FarChord + 1}) Rivet(tile, x, y);
+    for (int x : {NearChord + 1, FarChord + 1}) RaisedRivet(tile, x, y);
 }
 
 // A plate girder: chords along both edges and a web pierced with lightening holes.
@@ -168,16 +181,14 @@ void StrutAcross(Image& tile, int variant) {
     FillCircle(tile, centre, 15, radius, pal::Ink);
     FillCircle(tile, centre + 1, 16, radius - 1, pal::Void);
   }
-  for (int top : {NearChord, FarChord}) ChordAcross(tile, top, 0, TileSize - 1);
+  Chords(tile);
 }
 
 // A deck edge with the girder that carries it running out under the open side.
 void GirderIntoDeck(Image& tile, int open) {
   bool down = open == tiles::North || open == tiles::South;
   down ? GirderDown(tile) : GirderAcross(tile);
-  Image deck = MakeImage(TileSize, TileSize, pal::Void);
-  DeckEdge(deck, open);
-  Overlay(tile, deck, pal::Void);
+  OverDeckEdge(tile, open);
 }
 
 // The head of a mast rising from far below: a railed disc with a red warning light.
@@ -251,35 +262,21 @@ void RunwayStart(Image& track) {
   FillRect(track, 26, 7, 1, 19, pal::MetalLight);
   FillRect(track, 26, 24, 13, 2, pal::MetalShade);
   for (int y = 10; y < 22; y += 3) FillRect(track, 29, y, 7, 1, pal::MetalDark);
-  for (int x : {27, 36}) Rivet(track, x, 8);
+  for (int x : {27, 36}) RaisedRivet(track, x, 8);
 }
 
 // Where the runway meets the deck's north edge: hazard stripes before the drop.
 void RunwayEnd(Image& track) {
-  for (int y = 15; y < 21; ++y)
-    for (int x = 5; x < RunwayWidth - 5; ++x)
-      Plot(track, x, y, (x + y) % 8 < 4 ? pal::Yellow : pal::Ink);
+  HazardStripes(track, 5, 15, RunwayWidth - 10, 6);
   FillRect(track, 0, 21, RunwayWidth, 1, pal::MetalLight);
 }
 
 void RunwayHalf(Image& tile, tiles::RunwayMarking marking, int half) {
+  using Marking = void (*)(Image&);
+  constexpr Marking Markings[tiles::RunwayMarkingCount] = {[](Image&) {}, RunwayChevron,
+                                                           RunwayLights, RunwayStart, RunwayEnd};
   Image track = RunwayTrack();
-  switch (marking) {
-    case tiles::RunwayPlain:
-      break;
-    case tiles::RunwayChevron:
-      RunwayChevron(track);
-      break;
-    case tiles::RunwayLights:
-      RunwayLights(track);
-      break;
-    case tiles::RunwayStart:
-      RunwayStart(track);
-      break;
-    case tiles::RunwayEnd:
-      RunwayEnd(track);
-      break;
-  }
+  Markings[marking](track);
   tile = Crop(track, half * TileSize, 0, TileSize, TileSize);
   if (marking == tiles::RunwayEnd) CutDeckEdges(tile, tiles::North);
 }
@@ -314,25 +311,15 @@ void Catwalk(Image& tile, Walkway kind) {
   }
 }
 
-void CatwalkFromDeck(Image& tile) {
+// A catwalk leaving the deck edge on its `open` side.
+void CatwalkAtDeck(Image& tile, int open) {
   Catwalk(tile, Walkway::Plain);
-  Image deck = MakeImage(TileSize, TileSize, pal::Void);
-  DeckEdge(deck, tiles::North);
-  Overlay(tile, deck, pal::Void);
-}
-
-void CatwalkUnderDeck(Image& tile) {
-  Catwalk(tile, Walkway::Plain);
-  Image deck = MakeImage(TileSize, TileSize, pal::Void);
-  DeckEdge(deck, tiles::South);
-  Overlay(tile, deck, pal::Void);
+  OverDeckEdge(tile, open);
 }
 
 void CatwalkOverGirder(Image& tile) {
   GirderAcross(tile);
-  Image walk = MakeImage(TileSize, TileSize, pal::Void);
-  Catwalk(walk, Walkway::Plain);
-  Overlay(tile, walk, pal::Void);
+  LaidOver(tile, [](Image& walk) { Catwalk(walk, Walkway::Plain); });
 }
 
 // The walkway's north end: the rails close round a landing with a lamp.
@@ -370,8 +357,8 @@ void DrawBridgeTiles(TileSheet& sheet) {
                [&](Image& t) { RunwayHalf(t, static_cast<tiles::RunwayMarking>(marking), half); });
   for (int i = 0; i < tiles::CatwalkCount; ++i)
     DrawTile(sheet, tiles::Catwalk + i, [&](Image& t) { Catwalk(t, static_cast<Walkway>(i)); });
-  DrawTile(sheet, tiles::CatwalkFromDeck, CatwalkFromDeck);
-  DrawTile(sheet, tiles::CatwalkUnderDeck, CatwalkUnderDeck);
+  DrawTile(sheet, tiles::CatwalkFromDeck, [](Image& t) { CatwalkAtDeck(t, tiles::North); });
+  DrawTile(sheet, tiles::CatwalkUnderDeck, [](Image& t) { CatwalkAtDeck(t, tiles::South); });
   DrawTile(sheet, tiles::CatwalkOverGirder, CatwalkOverGirder);
   DrawTile(sheet, tiles::CatwalkEnd, CatwalkEnd);
   for (int i = 0; i < tiles::GirderNodeShapeCount; ++i)

@@ -62,8 +62,7 @@ void BrickMass(Image& tile, int corners, int seed) {
         colour = left == 0 ? pal::BrickLight : pal::Brick;
       else if (right < Coping)
         colour = right == 0 ? Mortar : pal::BrickDark;
-      bool edge = !solid(x - 1, y) || !solid(x + 1, y) || !solid(x, y - 1) || !solid(x, y + 1);
-      PixelAt(tile, x, y) = edge ? pal::Ink : colour;
+      PixelAt(tile, x, y) = OnEdge(solid, x, y) ? pal::Ink : colour;
     }
 }
 

@@ -12,15 +12,14 @@ namespace {
 // The light green of sunlit leaves and young crops.
 constexpr Rgb Leaf{120, 152, 64};
 
+constexpr Tone Stone{pal::Sand, pal::Clay, pal::SoilDark};
+
 void Pebble(Image& tile, int x, int y) {
-  static const Art Stone = ParseArt(R"(
-.sc.
-sccd
-.ddk)");
-  Wrapped(x, y, [&](int px, int py) {
-    BlitArt(tile, px, py, Stone,
-            {{'s', pal::Sand}, {'c', pal::Clay}, {'d', pal::SoilDark}, {'k', pal::Ink}});
-  });
+  static const Art Shape = ParseArt(R"(
+.lb.
+lbbs
+.ssk)");
+  Wrapped(x, y, [&](int px, int py) { BlitToned(tile, px, py, Shape, Stone); });
 }
 
 void Pebbles(Image& tile, int seed, int count) {
@@ -42,9 +41,9 @@ void Crater(Image& tile) {
 // A rounded rock, outlined, lit from the top-left.
 void Boulder(Image& tile, int x, int y, int radius) {
   FillCircle(tile, x + 1, y + 1, radius + 1, pal::Ink);
-  FillCircle(tile, x, y, radius, pal::SoilDark);
-  FillCircle(tile, x - 1, y - 1, radius - 1, pal::Clay);
-  FillCircle(tile, x - 2, y - 2, radius / 2, pal::Sand);
+  FillCircle(tile, x, y, radius, Stone.shade);
+  FillCircle(tile, x - 1, y - 1, radius - 1, Stone.base);
+  FillCircle(tile, x - 2, y - 2, radius / 2, Stone.light);
 }
 
 void Boulders(Image& tile) {
@@ -228,16 +227,14 @@ struct House {
 
 // A gabled roof seen from above, ridge along its width, over a plastered wall.
 void HouseAt(Image& tile, const House& h) {
-  Rgb light = h.slate ? pal::MetalLight : pal::Orange;
-  Rgb base = h.slate ? pal::MetalShade : pal::Red;
-  Rgb shade = h.slate ? pal::MetalDark : pal::Maroon;
+  Tone roof = h.slate ? tone::Slate : tone::RedPaint;
   int ridge = h.y + h.depth / 2;
   FillRect(tile, h.x + 2, h.y + 2, h.width, h.depth + 3, pal::SoilDark);
   FillRect(tile, h.x - 1, h.y - 1, h.width + 2, h.depth + 5, pal::Ink);
-  FillRect(tile, h.x, h.y, h.width, ridge - h.y, base);
-  FillRect(tile, h.x, h.y, h.width, 1, light);
-  FillRect(tile, h.x, ridge, h.width, 1, light);
-  FillRect(tile, h.x, ridge + 1, h.width, h.y + h.depth - ridge - 1, shade);
+  FillRect(tile, h.x, h.y, h.width, ridge - h.y, roof.base);
+  FillRect(tile, h.x, h.y, h.width, 1, roof.light);
+  FillRect(tile, h.x, ridge, h.width, 1, roof.light);
+  FillRect(tile, h.x, ridge + 1, h.width, h.y + h.depth - ridge - 1, roof.shade);
   FillRect(tile, h.x, h.y + h.depth, h.width, 3, pal::Sand);
   FillRect(tile, h.x, h.y + h.depth + 2, h.width, 1, pal::Clay);
   for (int x = h.x + 2; x < h.x + h.width - 1; x += 4) Plot(tile, x, h.y + h.depth + 1, pal::Ink);

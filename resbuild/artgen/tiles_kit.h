@@ -2,16 +2,12 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <functional>
 
-#include "canvas.h"
-#include "palette.h"
+#include "shading.h"
 #include "tiles_catalogue.h"
 
 constexpr int TileSize = tiles::Size;
-
-uint32_t Hash(int x, int y, int seed);
 
 // Draws `shape` at (x, y) and at its copies one tile away, so what crosses an edge comes
 // back in on the opposite one.
@@ -21,25 +17,12 @@ void Wrapped(int x, int y, Shape shape) {
     for (int dx = -TileSize; dx <= TileSize; dx += TileSize) shape(x + dx, y + dy);
 }
 
-Image Transposed(const Image& image);
-
-// Copies the pixels of `top` that are not `clear`.
-void Overlay(Image& base, const Image& top, Rgb clear);
-
 // Sets every pixel for which `inside(x, y)` holds.
 template <typename Inside>
 void FillWhere(Image& tile, Rgb colour, Inside inside) {
   for (int y = 0; y < tile.height; ++y)
     for (int x = 0; x < tile.width; ++x)
       if (inside(x, y)) PixelAt(tile, x, y) = colour;
-}
-
-// How far one can step from (x, y) by (dx, dy) and stay inside, up to `limit`.
-template <typename Inside>
-int Reach(Inside inside, int x, int y, int dx, int dy, int limit) {
-  int steps = 0;
-  while (steps < limit && inside(x + dx * (steps + 1), y + dy * (steps + 1))) ++steps;
-  return steps;
 }
 
 // A 4x4 ordered-dither threshold, 0..15.
@@ -67,9 +50,9 @@ struct Puff {
 bool InPuff(const Puff& puff, int x, int y);
 bool InLumps(int corners, int x, int y);
 
-void Rivet(Image& tile, int x, int y);
+// Rivets on tiles stand proud, casting a shadow down and right.
+void RaisedRivet(Image& tile, int x, int y);
 void Plate(Image& tile);
-void Recess(Image& tile, int x, int y, int width, int height, Rgb floor);
 void Soil(Image& tile, int seed);
 
 // A sky of one tone with a sprinkle of stars.
