@@ -5,15 +5,11 @@
 #include "game/game_state.h"
 #include "graphics/image_resource.h"
 #include "objects/object_table.h"
+#include "support/headless.h"
 
 namespace {
 
-std::vector<ObjectIndex> Members(int32_t group) {
-  std::vector<ObjectIndex> members;
-  for (ObjectIndex i = QueueGroups[group].head; i != NoObject; i = ObjectTable[i].next)
-    members.push_back(i);
-  return members;
-}
+std::vector<ObjectIndex> Members(int32_t group) { return GroupMembers(group); }
 
 // Every record is in exactly one group, the links agree both ways and with `group`.
 void ExpectListsConsistent() {
