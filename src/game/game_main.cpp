@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <ctime>
 #include <exception>
 #include <filesystem>
 
@@ -12,6 +13,7 @@
 #include "graphics/image_resource.h"
 #include "input/input.h"
 #include "platform/imgui_layer.h"
+#include "stage/random.h"
 
 namespace fs = std::filesystem;
 
@@ -80,6 +82,7 @@ void ChangeToResourceFolder() {
 int Main() {
   FrameMs = 33;
   FullScreen = false;
+  SeedRandom(uint64_t(std::time(nullptr)));  // a different game each time
   int exitCode = 0;
   try {
     PlatformInit();
