@@ -93,6 +93,11 @@ void KeepMusicPlaying(int16_t stage) {
   }
 }
 
+bool BossHasFallen() {
+  return BossIndex > 0 && BossIndex != NoObject &&
+         ObjectTable[BossIndex].group == QG_EntryOnDeathRoll;
+}
+
 // The fallen boss hands over to the stage-clear sequence, and every enemy blows up with it.
 void TakeOverFromFallenBoss() {
   ObjectIndex clear = CreateController(StageClearBehaviour);
@@ -149,8 +154,7 @@ int16_t RunGame(int16_t stage, int32_t restartFrame) {
     KeepMusicPlaying(stage);
     if (InputWord & BTN_ESC) QuitRequested = true;
     if (QuitRequested) break;
-    if (BossIndex > 0 && BossIndex != NoObject && ObjectTable[BossIndex].group == QG_EntryOnDeathRoll)
-      TakeOverFromFallenBoss();
+    if (BossHasFallen()) TakeOverFromFallenBoss();
     uint32_t t4 = timeGetTime();
     TimingText = "WORK" + Milliseconds(t1 - t0) + " WAIT" + Milliseconds(t2 - t1) + " FLIP" +
                  Milliseconds(t3 - t2) + " ELSE" + Milliseconds(t4 - t3);

@@ -42,10 +42,10 @@ SDL_Surface* CreateDisplaySurface(int width, int height) {
   return surface;
 }
 
-void CreateScreenTexture() {
-  screenTexture = SDL_CreateTexture(renderer, DisplayPixelFormat, SDL_TEXTUREACCESS_STREAMING,
-                                    BackBuffer->w, BackBuffer->h);
-  if (!screenTexture) Fail("cannot create the screen texture");
+// The texture the back buffer is uploaded to each frame; nullptr when the renderer refuses.
+SDL_Texture* MakeScreenTexture() {
+  return SDL_CreateTexture(renderer, DisplayPixelFormat, SDL_TEXTUREACCESS_STREAMING,
+                           BackBuffer->w, BackBuffer->h);
 }
 
 bool ReadWholeFile(const std::string& fileName, std::vector<uint8_t>& bytes) {
@@ -145,7 +145,8 @@ void InitDirectDraw(GameForm target, bool fullScreen) {
   if (!fullScreen) SDL_GetWindowSize(window, &width, &height);
   BackBuffer = CreateDisplaySurface(width, height);
   WorkSurface = CreateDisplaySurface(ScreenWidth, ScreenHeight);
-  CreateScreenTexture();
+  screenTexture = MakeScreenTexture();
+  if (!screenTexture) Fail("cannot create the screen texture");
   displayLost = false;
   ImguiAttach(window, renderer);
   InitDirectInput();
@@ -183,8 +184,7 @@ int32_t PresentFrame(GameForm) {
     // The renderer dropped its textures: make the screen texture again and report the loss.
     displayLost = false;
     SDL_DestroyTexture(screenTexture);
-    screenTexture = SDL_CreateTexture(renderer, DisplayPixelFormat, SDL_TEXTUREACCESS_STREAMING,
-                                      BackBuffer->w, BackBuffer->h);
+    screenTexture = MakeScreenTexture();
     return 2;
   }
   if (!screenTexture) return 3;

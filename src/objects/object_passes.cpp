@@ -14,8 +14,6 @@ bool ShipCannotDie = false;
 
 namespace {
 
-constexpr float IndestructibleAbove = 29000.0f;
-constexpr float Indestructible = 30000.0f;
 constexpr float PushBack = 16.0f;
 constexpr float ParkedY = 20000.0f;
 

@@ -33,6 +33,10 @@ constexpr int32_t GroupCount = 12;
 constexpr int32_t FirstRunGroup = QG_DrawStart;
 constexpr int32_t LastRunGroup = QG_DrawLast;
 
+// Life above this cannot be taken; the hit pass restores it to Indestructible after each hit.
+constexpr float IndestructibleAbove = 29000.0f;
+constexpr float Indestructible = 30000.0f;
+
 constexpr int32_t InsertAtHead = 0;
 constexpr int32_t InsertAtTail = 1;
 

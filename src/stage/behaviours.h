@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <numbers>
 #include <string>
 
 #include "objects/object_table.h"
@@ -36,6 +37,7 @@ enum ObjectType : int16_t {
 };
 
 constexpr int32_t BehaviourCount = 54;
+constexpr float Pi = std::numbers::pi_v<float>;
 
 void RunBehaviour(ObjectIndex i);
 int16_t AnimFrame(ObjectIndex i);

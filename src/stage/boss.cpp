@@ -2,7 +2,6 @@
 // final spiral, and its turrets.
 
 #include <cmath>
-#include <numbers>
 
 #include "game/game_state.h"
 #include "graphics/image_resource.h"
@@ -14,8 +13,6 @@ std::array<std::array<BossCell, BossFormations>, BossPatternRows> BossPatterns;
 
 namespace {
 
-constexpr float Pi = std::numbers::pi_v<float>;
-constexpr float Invulnerable = 30000.0f;
 constexpr float BossX = 144;
 constexpr int32_t Launches = 15;
 constexpr float LaunchX = 200;
@@ -37,7 +34,7 @@ void SetCells(int32_t column, int32_t firstRow, std::initializer_list<BossCell> 
 // ---- the boss ----
 
 void DrawBody(GameObject& o, int32_t age) {
-  if (o.life != o.work3 && FrameCounter % 2 != 0 && o.life < 29000 && age >= 201) {
+  if (o.life != o.work3 && FrameCounter % 2 != 0 && o.life < IndestructibleAbove && age >= 201) {
     DrawObject(o, 1);  // hit flash
     o.work3 = o.life;
   } else {
@@ -218,7 +215,7 @@ void Boss(ObjectIndex self) {
   if (age == 201) {
     o.lastLife = float(int32_t(UniformRandom() * BossFormations));
     o.work2 = o.life;
-    o.life = Invulnerable;
+    o.life = Indestructible;
   }
   if (age >= 201 && age <= 466) {
     int32_t f = int32_t(o.lastLife);

@@ -2,14 +2,12 @@
 // and the zig-zag crossers with their unseen emitters.
 
 #include <cmath>
-#include <numbers>
 
 #include "game/game_state.h"
 #include "stage/behaviours.h"
 
 namespace {
 
-constexpr float Pi = std::numbers::pi_v<float>;
 constexpr float CircleRadius = 64;
 constexpr float CircleTurn = 0.15f;
 constexpr int32_t RingSize = 8;

@@ -2,7 +2,6 @@
 // generator of the finale's waves.
 
 #include <cmath>
-#include <numbers>
 
 #include "common/utility.h"
 #include "game/game_state.h"
@@ -11,8 +10,6 @@
 
 namespace {
 
-constexpr float Pi = std::numbers::pi_v<float>;
-constexpr float Invulnerable = 30000.0f;
 constexpr int32_t FlashOffset = 16;
 
 // ---- the beam craft ----
@@ -142,7 +139,7 @@ void Hatch(ObjectIndex self) {
   if (p >= 79 && p <= 94 && p % 3 == 0) HatchShot(o, 0, 16, DownShotSprite);
   if (p == 95) {
     o.work1 = o.life;  // the damage so far is kept
-    o.life = Invulnerable;
+    o.life = Indestructible;
   }
   if (p >= 96) DrawAt(o.x, o.y, HatchOpeningSprite + HatchCycle - p);
   if (BelowPlayField(o)) Remove(self);

@@ -55,7 +55,6 @@ constexpr int32_t PodsTurningOut = 474, PodsTurningBack = 475;
 constexpr int32_t ReentryX = 192, ReentryY = 280;
 constexpr int32_t ControlBehaviour = 3;
 constexpr int32_t GameOverWipeBehaviour = 52;
-constexpr float Invulnerable = 30000.0f;
 
 bool Held(uint16_t button) { return (InputWord & button) != 0; }
 float Axis(uint16_t minus, uint16_t plus) { return float(Held(plus)) - float(Held(minus)); }
@@ -166,7 +165,7 @@ void ShipUnderControl(ObjectIndex self) {
   Turn(ship);
   Fire(ship);
   Tilt();
-  if (ship.life >= 29000 && FrameCounter % 2 != 0) return;  // invulnerable: blinking
+  if (ship.life >= IndestructibleAbove && FrameCounter % 2 != 0) return;  // invulnerable: blinking
   DrawShip(ship.x, ship.y, int32_t(ship.work3), ShipBank);
 }
 
@@ -212,7 +211,7 @@ void ShipReentry(ObjectIndex self) {
   GameObject& o = Obj(self);
   GameObject& ship = Obj(ShipIndex);
   int32_t age = Age(o);
-  if (age == 1) ship.life = Invulnerable;
+  if (age == 1) ship.life = Indestructible;
   if (age >= 30 && age <= 80) {
     o.x = ReentryX;
     o.y = float((150 - age) * 4);
