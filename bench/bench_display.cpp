@@ -11,7 +11,7 @@ void EnsureGameDisplay() {
   if (ready) return;
   PlatformInit();
   ShowForm(GameForm::Window);
-  InitDirectDraw(GameForm::Window, false);
+  InitDisplay(GameForm::Window, false);
   LoadImageResources(std::string(VELDRANE_BUILD_DIR) + "/res/");
   RefreshClipBounds();
   ready = true;

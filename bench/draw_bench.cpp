@@ -75,7 +75,7 @@ void BM_ClearAndPresent(benchmark::State& state) {
   EnsureGameDisplay();
   MeasurePixels(state, FramePixels, [] {
     ClearBackBuffer();
-    benchmark::DoNotOptimize(PresentFrame(GameForm::Window));
+    benchmark::DoNotOptimize(PresentFrame());
   });
 }
 BENCHMARK(BM_ClearAndPresent)->UseManualTime();

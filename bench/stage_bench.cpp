@@ -6,13 +6,15 @@
 #include <algorithm>
 #include <chrono>
 
+#include "bench_display.h"
+#include "common/frame_clock.h"
 #include "game/game_state.h"
 #include "game/scenes.h"
 #include "input/input.h"
-#include "objects/object_passes.h"
-#include "bench_display.h"
 #include "platform/platform.h"
+#include "stage/hits.h"
 #include "stage/random.h"
+#include "stage/stage_state.h"
 #include "support/autopilot.h"
 
 namespace {
@@ -26,8 +28,9 @@ void BM_WholeStage(benchmark::State& state) {
   ShipCannotDie = true;
   for (auto _ : state) {
     SeedRandom(1);
-    QuitRequested = false;
-    Lives = 2;
+    Program.QuitRequested = false;
+    Game = GameRecord{};
+    Game.Lives = 2;
     double worst = 0, total = 0;
     int32_t frames = 0;
     Clock::time_point last{};
@@ -46,12 +49,12 @@ void BM_WholeStage(benchmark::State& state) {
       last = now;
       return FrameCounter >= StageFrames ? BTN_ESC : Autopilot();
     });
-    RunGame(0, 0);
+    RunGame();
     state.counters["frames"] = frames;
     state.counters["fps"] = frames / (total / 1000);
     state.counters["mean_frame_ms"] = total / frames;
     state.counters["worst_frame_ms"] = worst;
-    state.counters["budget_ms"] = FrameMs;
+    state.counters["budget_ms"] = Program.FrameMs;
   }
   SetButtonSource(nullptr);
   UseRealClock();

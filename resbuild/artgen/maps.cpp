@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "artgen.h"
+#include "common/resource_format.h"
 #include "maps_kit.h"
 #include "tiles_kit.h"
 
@@ -24,20 +25,17 @@ void CheckLayout(const Layout& layout, int width, const std::string& name) {
 }
 
 void WriteTileMap(const TileMap& map, const std::filesystem::path& file) {
-  std::vector<uint8_t> bytes;
   auto word = [&](int value) {
     if (value < std::numeric_limits<int16_t>::min() || value > std::numeric_limits<int16_t>::max())
       throw BuildError(file.string() + ": " + std::to_string(value) + " does not fit 16 bits");
-    bytes.push_back(static_cast<uint8_t>(value & 0xFF));
-    bytes.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
+    return static_cast<int16_t>(value);
   };
-  word(map.width);
-  word(map.height);
-  word(0);
+  MapGrid grid{word(map.width), word(map.height), {}};
   for (int row = 0; row <= map.height; ++row)
     for (int column = 0; column <= map.width; ++column)
-      word(map.cells[static_cast<size_t>(row % map.height) * map.width + column % map.width]);
-  WriteFileBytes(file, bytes);
+      grid.cells.push_back(
+          word(map.cells[static_cast<size_t>(row % map.height) * map.width + column % map.width]));
+  WriteFileBytes(file, EncodeMapFile(grid));
 }
 
 namespace {
@@ -57,13 +55,13 @@ TileMap PatternMap(int seed, int percentEmpty, int first, int count) {
 }  // namespace
 
 void WriteStageMaps(const std::filesystem::path& folder) {
-  WriteTileMap(Stage01Clouds(), folder / "Stage01Cloud.map.dat");
-  WriteTileMap(Stage01Citadel(), folder / "Stage01Renga.map.dat");
-  WriteTileMap(Stage01Ground(), folder / "Stage01BackGround.map.dat");
-  WriteTileMap(Stage01Bridge(), folder / "Stage01Bridge.map.dat");
-  WriteTileMap(PatternMap(201, 70, 1, 15), folder / "Stage02BlockUp.map.dat");
-  WriteTileMap(PatternMap(202, 70, 1, 15), folder / "Stage02BlockDown.Map.dat");
-  WriteTileMap(PatternMap(203, 80, 16, 8), folder / "Stage02CloudFast.map.dat");
-  WriteTileMap(PatternMap(204, 60, 16, 8), folder / "Stage02CloudSlow.map.dat");
-  WriteTileMap(PatternMap(205, 0, 24, 16), folder / "Stage02BlueBack.map.dat");
+  WriteTileMap(Stage01Clouds(), folder / Stage1MapFiles[MapClouds]);
+  WriteTileMap(Stage01Citadel(), folder / Stage1MapFiles[MapBricks]);
+  WriteTileMap(Stage01Ground(), folder / Stage1MapFiles[MapGround]);
+  WriteTileMap(Stage01Bridge(), folder / Stage1MapFiles[MapBridge]);
+  WriteTileMap(PatternMap(201, 70, 1, 15), folder / Stage2MapFiles[MapBlockUp]);
+  WriteTileMap(PatternMap(202, 70, 1, 15), folder / Stage2MapFiles[MapBlockDown]);
+  WriteTileMap(PatternMap(203, 80, 16, 8), folder / Stage2MapFiles[MapCloudFast]);
+  WriteTileMap(PatternMap(204, 60, 16, 8), folder / Stage2MapFiles[MapCloudSlow]);
+  WriteTileMap(PatternMap(205, 0, 24, 16), folder / Stage2MapFiles[MapBlueBack]);
 }

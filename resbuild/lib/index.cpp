@@ -1,6 +1,6 @@
 #include "index.h"
 
-#include <cstring>
+#include <cstdint>
 
 #include "pack.h"
 #include "pieces.h"
@@ -35,27 +35,36 @@ const SourceImage& ImageOf(const std::map<std::string, SourceImage>& images,
   return it->second;
 }
 
+// A value for a 16-bit field of out.dat; anything wider is an error naming the manifest line.
+int16_t Field16(int value, const SpriteLine& sprite) {
+  if (value < INT16_MIN || value > INT16_MAX)
+    throw BuildError(Where(sprite.file, sprite.line) + std::to_string(value) +
+                     " does not fit a 16-bit field of " + IndexFileName);
+  return static_cast<int16_t>(value);
+}
+
 // Box and piece offsets are stored relative to the draw point, the origin.
 void AddSprite(const SpriteLine& sprite, const SourceImage& source, ResourceIndex& index,
                SheetParts& parts) {
   Box box = sprite.box.value_or(Box{0, 0, FrameWidth(source), FrameHeight(source)});
   SpriteRecord& record = index.sprites[sprite.id];
-  record = {0, box.left - sprite.origin.x, box.top - sprite.origin.y, box.width, box.height};
+  record = {0, Field16(box.left - sprite.origin.x, sprite), Field16(box.top - sprite.origin.y, sprite),
+            Field16(box.width, sprite), Field16(box.height, sprite)};
   index.names[sprite.id] = sprite.name;
 
   int previous = 0;
   for (const Piece& piece : CutFrame(FrameImage(source, sprite.frame))) {
     int current = static_cast<int>(index.pieces.size());
     if (previous)
-      index.pieces[previous].next = current;
+      index.pieces[previous].Next = current;
     else
-      record.firstPiece = current;
+      record.FirstPiece = current;
     previous = current;
     PieceRecord pieceRecord;
-    pieceRecord.width = piece.pixels.width;
-    pieceRecord.height = piece.pixels.height;
-    pieceRecord.offsetX = piece.x - sprite.origin.x;
-    pieceRecord.offsetY = piece.y - sprite.origin.y;
+    pieceRecord.Width = Field16(piece.pixels.width, sprite);
+    pieceRecord.Height = Field16(piece.pixels.height, sprite);
+    pieceRecord.OffsetX = Field16(piece.x - sprite.origin.x, sprite);
+    pieceRecord.OffsetY = Field16(piece.y - sprite.origin.y, sprite);
     index.pieces.push_back(pieceRecord);
     AddPart(parts, piece.pixels);
   }
@@ -68,7 +77,7 @@ Image PlaceParts(const SheetParts& parts, ResourceIndex& index) {
   try {
     packed = PackShelves(sizes, SheetWidth, index.pageHeight);
   } catch (const BuildError& error) {
-    throw BuildError(std::string("sheet000.png: ") + error.what());
+    throw BuildError(std::string(SheetFileName) + ": " + error.what());
   }
 
   Image sheet = MakeImage(SheetWidth, packed.pages * index.pageHeight, KeyColour);
@@ -78,26 +87,12 @@ Image PlaceParts(const SheetParts& parts, ResourceIndex& index) {
   }
   for (size_t i = 1; i < index.pieces.size(); ++i) {
     const Placement& at = packed.placements[parts.ofPiece[i]];
-    index.pieces[i].srcX = at.x;
-    index.pieces[i].srcY = at.y;
-    index.pieces[i].page = at.page;
+    index.pieces[i].SrcX = static_cast<int16_t>(at.x);
+    index.pieces[i].SrcY = static_cast<int16_t>(at.y);
+    index.pieces[i].Page = static_cast<int16_t>(at.page);
   }
   return sheet;
 }
-
-// Little-endian fields that refuse values their width cannot hold.
-struct Writer {
-  std::vector<uint8_t> bytes;
-
-  void Put(int64_t value, int size, int64_t min, int64_t max) {
-    if (value < min || value > max)
-      throw BuildError("out.dat: " + std::to_string(value) + " does not fit a " +
-                       std::to_string(size * 8) + "-bit field");
-    for (int i = 0; i < size; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-  }
-  void Int16(int value) { Put(value, 2, INT16_MIN, INT16_MAX); }
-  void Int32(int value) { Put(value, 4, INT32_MIN, INT32_MAX); }
-};
 
 }  // namespace
 
@@ -132,39 +127,15 @@ PackedSprites PackSprites(const Manifest& manifest,
   SheetParts parts;
   for (const SpriteLine& sprite : manifest.sprites)
     AddSprite(sprite, ImageOf(images, sprite), index, parts);
+  // The index counts sprites and pieces in 16 bits.
+  if (index.sprites.size() > size_t(INT16_MAX) + 1 || index.pieces.size() > size_t(INT16_MAX) + 1)
+    throw BuildError(std::string(IndexFileName) + ": more sprites or pieces than 16 bits can count");
   packed.sheet = PlaceParts(parts, index);
   return packed;
 }
 
-std::vector<uint8_t> EncodeIndex(const ResourceIndex& index) {
-  Writer out;
-  out.Int16(static_cast<int>(index.sprites.size()) - 1);
-  out.Int16(static_cast<int>(index.pieces.size()) - 1);
-  for (size_t i = 0; i < index.sprites.size(); ++i) out.Int16(0);
-  for (const PieceRecord& piece : index.pieces) {
-    for (int field :
-         {piece.srcY, piece.srcX, piece.width, piece.height, piece.offsetX, piece.offsetY})
-      out.Int16(field);
-    out.Int32(piece.next);
-    out.Int16(piece.surface);
-    out.Int16(piece.page);
-  }
-  for (const SpriteRecord& sprite : index.sprites) {
-    out.Int32(sprite.firstPiece);
-    for (int field : {sprite.left, sprite.top, sprite.width, sprite.height}) out.Int16(field);
-  }
-  out.Int16(index.pageHeight);
-  for (const std::string& name : index.names) {
-    out.Int16(static_cast<int>(name.size()));
-    out.bytes.insert(out.bytes.end(), name.begin(), name.end());
-  }
-  return out.bytes;
-}
-
 std::vector<uint8_t> EncodeSheetFile(const Image& image) {
-  static constexpr char Tag[] = "VELDRANE SHEET";
-  std::vector<uint8_t> file(SheetPrefixBytes, 0);
-  std::memcpy(file.data(), Tag, sizeof Tag - 1);
+  std::vector<uint8_t> file = SheetPrefix();
   std::vector<uint8_t> png = EncodePng(image);
   file.insert(file.end(), png.begin(), png.end());
   return file;

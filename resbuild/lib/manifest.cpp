@@ -83,6 +83,7 @@ void TakeSprite(Cursor& cursor, SpriteLine sprite, Manifest& manifest) {
   sprite.name = cursor.TakeName("sprite name");
   TakeOptions(cursor, sprite);
   manifest.sprites.push_back(sprite);
+  manifest.names.push_back({sprite.name, sprite.id, 1, false, sprite.file, sprite.line});
 }
 
 void TakeRange(Cursor& cursor, SpriteLine sprite, Manifest& manifest) {
@@ -100,6 +101,8 @@ void TakeRange(Cursor& cursor, SpriteLine sprite, Manifest& manifest) {
     sprite.name = prefix + number;
     manifest.sprites.push_back(sprite);
   }
+  if (prefix.size() > 1 && prefix.back() == '_') prefix.pop_back();
+  manifest.names.push_back({prefix, first, count, true, sprite.file, sprite.line});
 }
 
 void ParseInto(Manifest& manifest, const std::string& text, const std::string& fileName,

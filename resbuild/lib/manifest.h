@@ -41,10 +41,20 @@ struct CopyLine {
   int line = 0;
 };
 
+// The name a sprite or range line gives its ids, for the code that draws them.
+struct NamedIds {
+  std::string name;  // a sprite's name, or a range's prefix without its trailing "_"
+  int first = 0, count = 1;
+  bool range = false;
+  std::string file;
+  int line = 0;
+};
+
 struct Manifest {
   std::string fileName;
   int count = 0;
   std::vector<SpriteLine> sprites;  // ranges expanded, in manifest order
+  std::vector<NamedIds> names;      // one per sprite or range line
   std::vector<CopyLine> copies;
 };
 

@@ -45,5 +45,9 @@ PackResult PackShelves(const std::vector<Size>& sizes, int sheetWidth, int pageH
   if (result.pages * pageHeight > MaxSheetHeight)
     throw BuildError("the sheet would be " + std::to_string(result.pages * pageHeight) +
                      " pixels tall, above the limit of " + std::to_string(MaxSheetHeight));
+  const int64_t pixels = int64_t(sheetWidth) * result.pages * pageHeight;
+  if (pixels > MaxSheetPixels)
+    throw BuildError("the sheet would hold " + std::to_string(pixels) +
+                     " pixels, above the game's limit of " + std::to_string(MaxSheetPixels));
   return result;
 }

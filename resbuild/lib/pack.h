@@ -5,11 +5,8 @@
 
 #include <vector>
 
+#include "common/resource_format.h"
 #include "image.h"
-
-constexpr int SheetWidth = 1024;
-constexpr int PageHeight = 512;
-constexpr int MaxSheetHeight = 32767;
 
 struct Size {
   int width = 0, height = 0;
@@ -25,5 +22,6 @@ struct PackResult {
   int pages = 1;
 };
 
-// A rectangle that fits no page, or more pages than MaxSheetHeight allows, is an error.
+// A rectangle that fits no page, or more pages than MaxSheetHeight or MaxSheetPixels allow,
+// is an error.
 PackResult PackShelves(const std::vector<Size>& sizes, int sheetWidth, int pageHeight);

@@ -4,6 +4,6 @@
 
 #include <cstdint>
 
-uint32_t timeGetTime();   // milliseconds; wraps like a 32-bit counter
-void Sleep(uint32_t ms);
-void PumpEvents();        // lets pending window events run
+uint32_t NowMs();           // milliseconds; wraps like a 32-bit counter
+void SleepMs(uint32_t ms);
+void PumpEvents();          // takes in pending window events; nothing of the program runs

@@ -34,7 +34,7 @@ bool TextLess(const std::string& a, const std::string& b) {
 }
 
 double ClockSeconds() {
-  return timeGetTime() / 1000.0;
+  return NowMs() / 1000.0;
 }
 
 std::string FolderPart(const std::string& path) {
@@ -77,7 +77,7 @@ void WaitSeconds(float seconds) {
   double waited = 0;
   while (waited < seconds && waited >= 0) {
     PumpEvents();
-    Sleep(50);
+    SleepMs(50);
     waited = ClockSeconds() - start;
   }
   PumpEvents();

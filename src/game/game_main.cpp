@@ -6,6 +6,8 @@
 #include <exception>
 #include <filesystem>
 
+#include "common/frame_clock.h"
+#include "common/resource_format.h"
 #include "common/utility.h"
 #include "game/game_state.h"
 #include "game/scenes.h"
@@ -14,30 +16,29 @@
 #include "input/input.h"
 #include "platform/imgui_layer.h"
 #include "stage/random.h"
+#include "stage/stage_state.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* ResourceIndexPath = "res/dst/out.dat";
+const std::string ResourceIndexPath = std::string("res/") + BuiltFolder + IndexFileName;
 
 // A new game and its plays, continues and end; returns the result the title step sees next.
 int16_t PlayGame() {
-  Stage = 0;
-  Score = 0;
-  Lives = 3;
+  Game = GameRecord{};  // stage 0, no score, three ships, from the start
   for (;;) {
-    --Lives;  // the ship that enters play leaves the reserve
-    int16_t result = RunGame(Stage, RestartFrame);
+    --Game.Lives;  // the ship that enters play leaves the reserve
+    int16_t result = RunGame();
     if (result == SceneLeave) return result;
-    if (QuitRequested) return result;
-    if (result <= 0 && Lives > 0) continue;  // ships remain: resume at the checkpoint
+    if (Program.QuitRequested) return result;
+    if (result <= 0 && Game.Lives > 0) continue;  // ships remain: resume at the checkpoint
     if (result == ScenePlayLost) {
       result = ContinueScreen();
-      if (result == SceneLeave || QuitRequested) return result;
+      if (result == SceneLeave || Program.QuitRequested) return result;
       if (result == SceneFirstChoice) {
-        Lives = 3;
-        Score = 0;
+        Game.Lives = 3;
+        Game.Score = 0;
         continue;
       }
     } else if (result != SceneFirstChoice) {
@@ -45,18 +46,19 @@ int16_t PlayGame() {
     }
     break;
   }
-  RestartFrame = 0;
-  Stage = 0;
+  Game.RestartFrame = 0;
+  Game.Stage = 0;
   NameEntryScreen();
-  if (QuitRequested) return ScenePlayLost;
+  if (Program.QuitRequested) return ScenePlayLost;
   return HiScoreScreen();
 }
 
 void ShutDown() {
-  if (FullScreen) ShowMouseCursor(true);
-  ReleaseDirectDraw();
+  if (Display.FullScreen) ShowMouseCursor(true);
+  ReleaseDisplay();
+  FreeAllSurfaces();
   UnloadForm();
-  CurrentForm = GameForm::None;
+  Program.CurrentForm = GameForm::None;
   PlatformShutdown();
 }
 
@@ -80,16 +82,16 @@ void ChangeToResourceFolder() {
 }
 
 int Main() {
-  FrameMs = 33;
-  FullScreen = false;
+  Program.FrameMs = 33;
+  Display.FullScreen = false;
   SeedRandom(uint64_t(std::time(nullptr)));  // a different game each time
   int exitCode = 0;
   try {
     PlatformInit();
-    CurrentForm = GameForm::Window;
-    ShowForm(CurrentForm);
+    Program.CurrentForm = GameForm::Window;
+    ShowForm(Program.CurrentForm);
     PumpEvents();
-    InitDirectDraw(CurrentForm, FullScreen);
+    InitDisplay(Program.CurrentForm, Display.FullScreen);
     RunScenes();
   } catch (const std::exception& error) {
     ShowMessageBox(error.what());
@@ -102,14 +104,11 @@ int Main() {
 void RunScenes() {
   ChangeToResourceFolder();
   LoadImageResources(fs::current_path().string() + "/res/");
-  BgmTrack = 0;
-  NextExtendScore = 2000000;
-  ExtendInterval = 2000000;
-  Lives = 3;
-  while (!QuitRequested) {
-    Stage = 0;
+  Game = GameRecord{};
+  while (!Program.QuitRequested) {
+    Game.Stage = 0;
     int16_t result = TitleMenu();
-    if (result == SceneLeave || QuitRequested) break;
+    if (result == SceneLeave || Program.QuitRequested) break;
     if (result == SceneSecondChoice)
       result = OptionMenu();
     else if (result == SceneIdle)
@@ -120,42 +119,16 @@ void RunScenes() {
   }
 }
 
-int32_t WaitFrame(int32_t ms) {
+void WaitFrame(int32_t ms) {
   PumpEvents();
+  HandleWindowEvents();
   // Modular difference: right across the clock's wrap too.
-  int32_t remaining = int32_t(LastWaitEnd + uint32_t(ms) - timeGetTime());
-  if (remaining >= 1 && remaining < 1000) Sleep(uint32_t(remaining));
-  LastWaitEnd = timeGetTime();
-  return 0;
+  int32_t remaining = int32_t(Program.LastWaitEnd + uint32_t(ms) - NowMs());
+  if (remaining >= 1 && remaining < 1000) SleepMs(uint32_t(remaining));
+  Program.LastWaitEnd = NowMs();
 }
 
 void WaitKeyRelease() {
-  while (ReadButtons() != 0 && !QuitRequested) WaitFrame(33);
+  while (ReadButtons() != 0 && !Program.QuitRequested) WaitFrame(33);
 }
 
-void ToggleScreenMode() {
-  ReleaseDirectDraw();
-  // Closing the window here raises no close request, so a quit asked for earlier stands.
-  UnloadForm();
-  CurrentForm = GameForm::None;
-  FullScreen = !FullScreen;
-  ShowMouseCursor(!FullScreen);
-  CurrentForm = FullScreen ? GameForm::FullScreen : GameForm::Window;
-  ShowForm(CurrentForm);
-  InitDirectDraw(CurrentForm, FullScreen);
-  ReloadAllSurfaces();
-}
-
-void ToggleScreenModeAndPause() {
-  PauseRequested = true;
-  ToggleScreenMode();
-  ScreenModeChanged = true;
-}
-
-void HandleFormKey(int16_t key, int16_t shift) {
-  if (key == 27) QuitRequested = true;
-  if (key == 'P') PauseRequested = !PauseRequested;
-  if (key == 13 && shift == ShiftFlagAlt) ToggleScreenModeAndPause();
-  if (key == 'R') ReloadAllSurfaces();
-  if (key == 'S') WaitSeconds(0.3f);  // a deliberate stall, for watching the frame timing
-}

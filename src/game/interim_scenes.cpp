@@ -9,9 +9,9 @@ int16_t OptionMenu() { return 0; }
 int16_t ContinueScreen() { return SceneSecondChoice; }
 int16_t NameEntryScreen() { return 0; }
 int16_t HiScoreScreen() { return 0; }
-void PauseMenu() { PauseRequested = false; }
+void PauseMenu() { Program.PauseRequested = false; }
 
 void ScorePanel() {
   RefreshClipBounds();
-  FillBox(448, 0, ClipWidth - 447, ClipHeight + 1, 0);
+  FillBox(448, 0, Images.ClipWidth - 447, Images.ClipHeight + 1, 0);
 }

@@ -2,17 +2,20 @@
 
 #include <array>
 
+#include "common/frame_clock.h"
 #include "common/utility.h"
 #include "game/game_state.h"
+#include "game/play_statistics.h"
 #include "game/scenes.h"
+#include "graphics/display.h"
 #include "graphics/image_resource.h"
 #include "input/input.h"
-#include "objects/object_passes.h"
 #include "objects/object_table.h"
-#include "persist/play_statistics.h"
 #include "sound/sound.h"
 #include "stage/behaviours.h"
+#include "stage/hits.h"
 #include "stage/stage.h"
+#include "stage/stage_state.h"
 
 namespace {
 
@@ -34,81 +37,73 @@ constexpr std::array<MusicPlan, 10> MusicPlans = {{
     {0, 0, 30000},
 }};
 
-constexpr int16_t SeStageCallBase = 20;
-constexpr int16_t SePause = 16;
-constexpr int32_t StageClearBehaviour = 53;
-
 const MusicPlan& PlanOf(int16_t stage) { return MusicPlans[size_t(stage) % MusicPlans.size()]; }
 
-void SetUpPlay(int16_t stage, int32_t restartFrame) {
-  FrameCounter = CheckpointFrame(restartFrame);
-  NextExtendScore = 2000000;
-  ExtendInterval = 2000000;
-  ++TryCount;
-  const MusicPlan& plan = PlanOf(stage);
-  BgmTrack = plan.switchFrame < FrameCounter ? plan.second : plan.first;
-  PlayBgm(BgmTrack);
-  PlaySe(int16_t(SeStageCallBase + stage));
-  PlayField = {0, 0, 447, ScreenHeight};
-  ResetObjects();
-  BuildTemplates();
-  SetupStage(stage);
+void SetUpPlay() {
+  ResetPlay();
+  FrameCounter = CheckpointFrame(Game.RestartFrame);
+  ++Stats.TryCount;
+  const MusicPlan& plan = PlanOf(Game.Stage);
+  Play.BgmTrack = plan.switchFrame < FrameCounter ? plan.second : plan.first;
+  PlayBgm(Play.BgmTrack);
+  PlaySe(int16_t(SE_STAGE1 + Game.Stage));
+  SetupStage();
   DropPreEvents();
-  PauseRequested = false;
-  GameActive = true;
+  Program.PauseRequested = false;
+  Play.GameActive = true;
   // Nothing starts while a button from the previous screen is still held.
   do {
-    InputWord = ReadButtons();
-    WaitFrame(FrameMs);
-  } while (InputWord != 0 && !QuitRequested);
-  PrevInputWord = ReadButtons();
-  InPlay = true;
+    Input.InputWord = ReadButtons();
+    WaitFrame(Program.FrameMs);
+  } while (Input.InputWord != 0 && !Program.QuitRequested);
+  Input.PrevInputWord = ReadButtons();
+  Stats.InPlay = true;
 }
 
 void DrawTimingOverlay() {
-  DrawText(448, 0, FpsText + " FPS");
-  DrawText(448, 460, "PROCESS TIME " + TotalText);
-  DrawText(448, 470, TimingText);
+  DrawText(448, 0, Stats.FpsText + " FPS");
+  DrawText(448, 460, "PROCESS TIME " + Program.TotalText);
+  DrawText(448, 470, Program.TimingText);
 }
 
 void Pause() {
-  InPlay = false;
-  PrevInPlay = false;
+  Stats.InPlay = false;
+  Stats.PrevInPlay = false;
   ToggleMusicPause();
-  PlaySe(SePause);
+  PlaySe(SE_PAUSE2);
   PauseMenu();
   if (IsMusicPaused())
     ToggleMusicPause();
   else
-    PlayBgm(BgmTrack);
-  InPlay = true;
+    PlayBgm(Play.BgmTrack);
+  Stats.InPlay = true;
 }
 
-void KeepMusicPlaying(int16_t stage) {
-  if (!IsMusicPlaying() && BgmTrack > -1) PlayBgm(BgmTrack);
-  const MusicPlan& plan = PlanOf(stage);
+void KeepMusicPlaying() {
+  if (!IsMusicPlaying() && Play.BgmTrack > -1) PlayBgm(Play.BgmTrack);
+  const MusicPlan& plan = PlanOf(Game.Stage);
   if (FrameCounter == plan.switchFrame) {
-    BgmTrack = plan.second;
+    Play.BgmTrack = plan.second;
     StopMusic();  // the next frame's upkeep starts the new track
   }
 }
 
 bool BossHasFallen() {
-  return BossIndex > 0 && BossIndex != NoObject &&
-         ObjectTable[BossIndex].group == QG_EntryOnDeathRoll;
+  return Play.BossIndex > 0 && Play.BossIndex != NoObject &&
+         Obj(Play.BossIndex).group == QG_EntryOnDeathRoll;
 }
 
 // The fallen boss hands over to the stage-clear sequence, and every enemy blows up with it.
 void TakeOverFromFallenBoss() {
-  ObjectIndex clear = CreateController(StageClearBehaviour);
+  ObjectIndex clear = CreateController(BehStageClear);
   if (clear == NoObject) return;  // the table is full: try again next frame
-  ObjectTable[clear].tag = int16_t(BossIndex);
-  for (ObjectIndex e = QueueGroups[QG_Enemy].head; e != NoObject; e = ObjectTable[e].next) {
-    const GameObject& enemy = ObjectTable[e];
+  Obj(clear).tag = int16_t(Play.BossIndex);
+  for (ObjectIndex e = World.QueueGroups[QG_Enemy].head; e != NoObject; e = Obj(e).next) {
+    const GameObject& enemy = Obj(e);
     Spawn(int16_t(enemy.blastType), enemy.x, enemy.y);
     KillObject(e, QG_UnUse);
   }
-  BossIndex = 0;
+  Play.BossIndex = 0;
 }
 
 std::string Milliseconds(uint32_t ms) { return PadNumber(int32_t(ms), 3, " "); }
@@ -124,48 +119,53 @@ int32_t CheckpointFrame(int32_t restartFrame) {
 }
 
 int32_t ShowFrame() {
-  int32_t error = PresentFrame(CurrentForm);
+  int32_t error = PresentFrame();
   if (error != 0) {
-    if (FullScreen)
+    if (Display.FullScreen)
       ToggleScreenModeAndPause();  // back to the window, with the pause menu
     else
       ReloadAllSurfaces();
   }
+  RunWindowRequests();
   return error;
 }
 
-int16_t RunGame(int16_t stage, int32_t restartFrame) {
-  SetUpPlay(stage, restartFrame);
-  while (GameActive) {
-    uint32_t t0 = timeGetTime();
-    InputWord = ReadButtons();
-    ReleasePreEvents();
-    RunObjects();
-    RunHits();
-    FlushKills();
-    ScorePanel();
-    if (ShowFrameRate) DrawTimingOverlay();
-    uint32_t t1 = timeGetTime();
-    WaitFrame(FrameMs);
-    uint32_t t2 = timeGetTime();
-    ShowFrame();
-    uint32_t t3 = timeGetTime();
-    if (PauseRequested) Pause();
-    KeepMusicPlaying(stage);
-    if (InputWord & BTN_ESC) QuitRequested = true;
-    if (QuitRequested) break;
-    if (BossHasFallen()) TakeOverFromFallenBoss();
-    uint32_t t4 = timeGetTime();
-    TimingText = "WORK" + Milliseconds(t1 - t0) + " WAIT" + Milliseconds(t2 - t1) + " FLIP" +
-                 Milliseconds(t3 - t2) + " ELSE" + Milliseconds(t4 - t3);
-    TotalText = "TOTAL" + Milliseconds(t4 - t0) + "(MS)";
-    ++FrameCounter;
+bool PlayFrame() {
+  uint32_t t0 = NowMs();
+  Input.InputWord = ReadButtons();
+  ReleasePreEvents();
+  RunObjects();
+  RunHits();
+  FlushKills();
+  ScorePanel();
+  if (Program.ShowFrameRate) DrawTimingOverlay();
+  uint32_t t1 = NowMs();
+  WaitFrame(Program.FrameMs);
+  uint32_t t2 = NowMs();
+  ShowFrame();
+  uint32_t t3 = NowMs();
+  if (Program.PauseRequested) Pause();
+  KeepMusicPlaying();
+  if (Input.InputWord & BTN_ESC) Program.QuitRequested = true;
+  if (Program.QuitRequested) return false;
+  if (BossHasFallen()) TakeOverFromFallenBoss();
+  uint32_t t4 = NowMs();
+  Program.TimingText = "WORK" + Milliseconds(t1 - t0) + " WAIT" + Milliseconds(t2 - t1) +
+                       " FLIP" + Milliseconds(t3 - t2) + " ELSE" + Milliseconds(t4 - t3);
+  Program.TotalText = "TOTAL" + Milliseconds(t4 - t0) + "(MS)";
+  ++FrameCounter;
+  return true;
+}
+
+int16_t RunGame() {
+  SetUpPlay();
+  while (Play.GameActive && PlayFrame()) {
   }
-  InPlay = false;
-  if (BossIndex == 0) {
-    ++StageClearCount;
-    return 1;
+  Stats.InPlay = false;
+  if (Play.BossIndex == 0) {
+    ++Stats.StageClearCount;
+    return SceneFirstChoice;
   }
-  ++DeadCount;
-  return 0;
+  ++Stats.DeadCount;
+  return ScenePlayLost;
 }

@@ -6,22 +6,39 @@
 
 int Main();
 void RunScenes();
-int32_t WaitFrame(int32_t ms);
+
+// Takes in the window's events and paces the frame: at least `ms` since the last wait ended.
+void WaitFrame(int32_t ms);
 void WaitKeyRelease();
+
+// ---- the window's keys (window_events.cpp) ----
+
+// The window's events since the last look: key presses go to HandleFormKey, a close asks the
+// program to quit. WaitFrame calls it after taking the events in.
+void HandleWindowEvents();
+// Escape quits and P toggles the pause at once; Alt+Return, R and S are requests that
+// RunWindowRequests carries out once the frame is shown.
+void HandleFormKey(int16_t key, int16_t shift);
+void RunWindowRequests();
 void ToggleScreenMode();
 void ToggleScreenModeAndPause();
-void HandleFormKey(int16_t key, int16_t shift);
 
 // Where the game's resources are: the current directory when it holds them, otherwise the
 // folder the game was built or installed with (the current directory moves there).
 void ChangeToResourceFolder();
 
-// One play of the stage (1 = stage cleared, 0 = otherwise) and the present of every frame.
-int16_t RunGame(int16_t stage, int32_t restartFrame);
+// ---- a play (main_loop.cpp) ----
+
+// One play of the stage `Game.Stage` from the checkpoint below `Game.RestartFrame`: 1 when
+// the stage was cleared, 0 otherwise.
+int16_t RunGame();
+// One frame of play, in its fixed order; false when the program is being left.
+bool PlayFrame();
+// Presents the frame, handles a failed present, then the window's requests.
 int32_t ShowFrame();
 int32_t CheckpointFrame(int32_t restartFrame);
 
-// The menus and score screens.
+// ---- the menus and score screens ----
 int16_t TitleMenu();
 int16_t OptionMenu();
 int16_t ContinueScreen();

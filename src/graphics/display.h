@@ -10,6 +10,8 @@
 #include "platform/platform.h"
 
 struct SDL_Surface;
+struct SDL_Renderer;
+struct SDL_Texture;
 
 // Right and bottom are exclusive.
 struct RECT {
@@ -26,30 +28,37 @@ struct SurfaceEntry {
   SDL_Surface* surface = nullptr;
 };
 
-// Bytes of every sheet file before its PNG data; the game never reads them.
-constexpr size_t SheetPrefixBytes = 762;
+struct DisplayState {
+  SDL_Surface* BackBuffer = nullptr;   // every drawing operation targets it
+  SDL_Surface* WorkSurface = nullptr;  // a spare 640x480 frame
+  bool FullScreen = false;
+  // Every image loaded, by surface index; the index stays valid across reloads.
+  std::vector<SurfaceEntry> SurfaceList;
+  SDL_Renderer* renderer = nullptr;
+  SDL_Texture* screenTexture = nullptr;  // the back buffer's copy on the renderer
+};
+extern DisplayState Display;
 
-extern SDL_Surface* BackBuffer;
-extern SDL_Surface* WorkSurface;
-extern bool FullScreen;
-extern std::vector<SurfaceEntry> SurfaceList;
-extern int32_t SurfaceCount;
+void InitDisplay(GameForm target, bool fullScreen);  // also starts the input devices
+void ReleaseDisplay();                               // and stops them
+// Frees every image surface; at shutdown, once the display is released.
+void FreeAllSurfaces();
 
-void InitDirectDraw(GameForm target, bool fullScreen);
-void ReleaseDirectDraw();
-int32_t PresentFrame(GameForm target);  // 0, or an error number; never throws
-void MarkDisplayLost();  // the renderer lost its textures: the next present fails and rebuilds
+int32_t PresentFrame();  // 0, or an error number; never throws
 
 void ClearSurface(SDL_Surface* surface, uint32_t fill);
 void ClearBackBuffer();
 uint32_t ColorToPixel(int32_t colour);  // colour laid out 0xBBGGRR
 void MakeRect(RECT& rect, int32_t left, int32_t top, int32_t right, int32_t bottom);
 
+// The new surface's index. A ".png" file is a sheet (a prefix, then PNG data); others are
+// plain pictures. A missing, unreadable, damaged or oversized file, or a folder in its place,
+// is a DisplayError naming it.
 int32_t LoadSurface(const std::string& fileName);
 void ReloadAllSurfaces();
 
 // Decodes a PNG file into `picture` (replacing what it held) in the display format.
-// False when the file is missing or does not start with the PNG signature.
+// False when the file is missing or is not a PNG picture of an acceptable size.
 bool LoadPngIntoPicture(SDL_Surface*& picture, const std::string& fileName);
 
 // Where the back buffer lands inside the drawing area: stretched over it in a window, scaled by

@@ -7,19 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "common/resource_format.h"
+
 struct SDL_Surface;
-
-struct SpriteRecord {
-  int32_t FirstPiece = 0;  // 0 or less: no piece
-  int16_t Left = 0, Top = 0, Width = 0, Height = 0;
-};
-
-struct PieceRecord {
-  int16_t SrcY = 0, SrcX = 0, Width = 0, Height = 0;
-  int16_t OffsetX = 0, OffsetY = 0;
-  int32_t Next = 0;  // 0 ends the chain
-  int16_t Surface = 0, Page = 0;
-};
 
 // The first four fields of a piece: where it is cut from its page.
 struct SourceBox {
@@ -35,18 +25,21 @@ constexpr int32_t SmallFontBase = 1;
 constexpr int32_t LargeFontBase = 257;
 constexpr int32_t LargeFontGlyphs = 128;
 
-extern std::string ResourceDir;
-extern int16_t SpriteCount;  // the highest sprite id
-extern int16_t PieceCount;   // the highest piece index
-extern std::vector<SpriteRecord> SpriteTable;
-extern std::vector<PieceRecord> PieceTable;
-extern std::vector<std::string> SpriteNames;
-extern int16_t PageHeight;
-extern int32_t StagePartsSurface;
-extern int32_t ClipWidth;
-extern int32_t ClipHeight;
+struct ImageResources {
+  std::string ResourceDir;  // ends in "/"
+  std::vector<SpriteRecord> SpriteTable{1};  // by sprite id; sprite 0 is the empty one
+  std::vector<PieceRecord> PieceTable{1};    // piece 0 ends every chain
+  std::vector<std::string> SpriteNames{1};
+  int16_t PageHeight = 0;
+  int32_t StagePartsSurface = 0;
+  // The back buffer's size, which drawing is clipped to.
+  int32_t ClipWidth = 0;
+  int32_t ClipHeight = 0;
+};
+extern ImageResources Images;
 
 void LoadImageResources(const std::string& folder);
+// Replaces the tables only when the whole file reads well.
 void ReadResourceIndex(const std::string& path);
 
 // The bounding box of a sprite; an id outside the table has the empty box of sprite 0.

@@ -5,9 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstring>
 
-bool JoystickPresent = false;
+InputState Input;
 
 namespace {
 
@@ -34,33 +33,29 @@ constexpr std::array<KeyBinding, 10> KeyTable = {{
 constexpr double DeadZone = 0.10;
 constexpr double Saturation = 0.95;
 
-std::array<uint8_t, SDL_NUM_SCANCODES> KeyState{};
-SDL_GameController* controller = nullptr;
-SDL_Joystick* joystick = nullptr;  // the controller's own, or a plain joystick
-std::function<uint16_t()> buttonSource;
-
 void OpenFirstJoystick() {
   if (SDL_NumJoysticks() < 1) return;
   if (SDL_IsGameController(0)) {
-    controller = SDL_GameControllerOpen(0);
-    joystick = controller ? SDL_GameControllerGetJoystick(controller) : nullptr;
+    Input.controller = SDL_GameControllerOpen(0);
+    Input.joystick = Input.controller ? SDL_GameControllerGetJoystick(Input.controller) : nullptr;
   } else {
-    joystick = SDL_JoystickOpen(0);
+    Input.joystick = SDL_JoystickOpen(0);
   }
-  JoystickPresent = joystick != nullptr;
+  Input.JoystickPresent = Input.joystick != nullptr;
 }
 
 void CloseJoystick() {
-  if (controller)
-    SDL_GameControllerClose(controller);
-  else if (joystick)
-    SDL_JoystickClose(joystick);
-  controller = nullptr;
-  joystick = nullptr;
-  JoystickPresent = false;
+  if (Input.controller)
+    SDL_GameControllerClose(Input.controller);
+  else if (Input.joystick)
+    SDL_JoystickClose(Input.joystick);
+  Input.controller = nullptr;
+  Input.joystick = nullptr;
+  Input.JoystickPresent = false;
 }
 
 JoystickState ReadController() {
+  SDL_GameController* controller = Input.controller;
   JoystickState s;
   s.x = AxisToRange(SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTX));
   s.y = AxisToRange(SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY));
@@ -75,6 +70,7 @@ JoystickState ReadController() {
 }
 
 JoystickState ReadPlainJoystick() {
+  SDL_Joystick* joystick = Input.joystick;
   JoystickState s;
   if (SDL_JoystickNumAxes(joystick) >= 2) {
     s.x = AxisToRange(SDL_JoystickGetAxis(joystick, 0));
@@ -94,22 +90,19 @@ JoystickState ReadPlainJoystick() {
 
 // A lost device is released and the whole set-up made again; that frame reads it at rest.
 uint16_t ReadJoystickButtons() {
-  if (!SDL_JoystickGetAttached(joystick)) {
-    ReleaseDirectInput();
-    InitDirectInput();
+  if (!SDL_JoystickGetAttached(Input.joystick)) {
+    ReleaseInput();
+    InitInput();
     return 0;
   }
-  return JoystickButtons(controller ? ReadController() : ReadPlainJoystick());
+  return JoystickButtons(Input.controller ? ReadController() : ReadPlainJoystick());
 }
 
 }  // namespace
 
-void InitDirectInput() {
-  KeyState.fill(0);
-  OpenFirstJoystick();
-}
+void InitInput() { OpenFirstJoystick(); }
 
-void ReleaseDirectInput() { CloseJoystick(); }
+void ReleaseInput() { CloseJoystick(); }
 
 int32_t AxisToRange(int16_t raw) {
   double travel = std::clamp(raw / 32767.0, -1.0, 1.0);
@@ -140,13 +133,10 @@ uint16_t JoystickButtons(const JoystickState& s) {
 }
 
 uint16_t ReadButtons() {
-  if (buttonSource) return buttonSource();
-  int count = 0;
-  const uint8_t* keys = SDL_GetKeyboardState(&count);
-  std::memcpy(KeyState.data(), keys, std::min<size_t>(size_t(count), KeyState.size()));
-  uint16_t mask = KeyboardButtons(KeyState.data());
-  if (!JoystickPresent) OpenFirstJoystick();  // a pad plugged in during play is taken up
-  if (JoystickPresent) mask |= ReadJoystickButtons();
+  if (Input.buttonSource) return Input.buttonSource();
+  uint16_t mask = KeyboardButtons(SDL_GetKeyboardState(nullptr));
+  if (!Input.JoystickPresent) OpenFirstJoystick();  // a pad plugged in during play is taken up
+  if (Input.JoystickPresent) mask |= ReadJoystickButtons();
   return mask;
 }
 
@@ -157,4 +147,4 @@ std::string ButtonNames(uint16_t mask) {
   return names;
 }
 
-void SetButtonSource(std::function<uint16_t()> source) { buttonSource = std::move(source); }
+void SetButtonSource(std::function<uint16_t()> source) { Input.buttonSource = std::move(source); }

@@ -25,10 +25,26 @@ struct JoystickState {
   bool padLeft = false, padRight = false, padUp = false, padDown = false;  // the d-pad
 };
 
-extern bool JoystickPresent;
+typedef struct _SDL_GameController SDL_GameController;
+typedef struct _SDL_Joystick SDL_Joystick;
 
-void InitDirectInput();
-void ReleaseDirectInput();
+struct InputState {
+  // The scene's buttons of this frame and of the last, for its edge rule.
+  uint16_t InputWord = 0;
+  uint16_t PrevInputWord = 0;
+  bool JoystickPresent = false;
+  SDL_GameController* controller = nullptr;
+  SDL_Joystick* joystick = nullptr;  // the controller's own, or a plain joystick
+  // Scripted input for tests and demonstrations: while set, ReadButtons returns what it
+  // gives and leaves the devices alone.
+  std::function<uint16_t()> buttonSource;
+};
+extern InputState Input;
+
+void InitInput();
+void ReleaseInput();
+// The keyboard counts only while the game's window has the focus (SDL's rule): keys typed
+// into another program do not steer the ship or leave the game.
 uint16_t ReadButtons();
 std::string ButtonNames(uint16_t mask);
 
@@ -37,6 +53,4 @@ uint16_t KeyboardButtons(const uint8_t* keyState);  // indexed by SDL scancode
 uint16_t JoystickButtons(const JoystickState& state);
 int32_t AxisToRange(int16_t raw);
 
-// Scripted input for tests and demonstrations: while set, ReadButtons returns what it gives
-// and leaves the devices alone.
 void SetButtonSource(std::function<uint16_t()> source);

@@ -1,12 +1,8 @@
 #include "objects/object_table.h"
 
-#include "game/game_state.h"
+#include "common/frame_clock.h"
 
-std::vector<GameObject> ObjectTable;
-std::array<QueueGroup, GroupCount> QueueGroups;
-std::vector<ObjectTemplate> Templates;
-std::array<uint16_t, TypeCodes> TypeTemplate{};
-ObjectIndex KillListHead = NoObject;
+ObjectWorld World;
 
 namespace {
 
@@ -22,7 +18,7 @@ constexpr const char* GroupNames[GroupCount] = {
 // How many records the template chain starting at `t` takes.
 int32_t PartsOfChain(uint16_t t) {
   int32_t parts = 1;
-  while (t < Templates.size() && Templates[t].nextPart == 1) {
+  while (t < World.Templates.size() && World.Templates[t].nextPart == 1) {
     ++parts;
     ++t;
   }
@@ -30,67 +26,68 @@ int32_t PartsOfChain(uint16_t t) {
 }
 
 bool FreeRecordsAtLeast(int32_t count) {
-  ObjectIndex i = QueueGroups[QG_UnUse].head;
-  for (; count > 0 && i != NoObject; --count) i = ObjectTable[i].next;
+  ObjectIndex i = World.QueueGroups[QG_UnUse].head;
+  for (; count > 0 && i != NoObject; --count) i = World.ObjectTable[i].next;
   return count == 0;
 }
 
 // Walks the scheduled spawns that are due and moves each into `groupOf(record)`.
 template <typename GroupOf>
 void TakeDuePreEvents(GroupOf groupOf) {
-  ObjectIndex i = QueueGroups[QG_PreEventQue].head;
+  ObjectIndex i = World.QueueGroups[QG_PreEventQue].head;
   while (i != NoObject) {
-    ObjectIndex next = ObjectTable[i].next;
-    if (FrameCounter < ObjectTable[i].stamp) return;
-    MoveObject(i, groupOf(ObjectTable[i]), InsertAtTail);
+    ObjectIndex next = World.ObjectTable[i].next;
+    if (FrameCounter < World.ObjectTable[i].stamp) return;
+    MoveObject(i, groupOf(World.ObjectTable[i]), InsertAtTail);
     i = next;
   }
 }
 
 }  // namespace
 
-void ResetObjects() {
-  ObjectTable.assign(ObjectRecords, GameObject{});
-  for (int32_t g = 0; g < GroupCount; ++g) QueueGroups[g] = {NoObject, NoObject, GroupNames[g]};
+void ResetObjects(std::span<const Behaviour> behaviours) {
+  World.behaviours = behaviours;
+  World.ObjectTable.assign(ObjectRecords, GameObject{});
+  for (int32_t g = 0; g < GroupCount; ++g) World.QueueGroups[g] = {NoObject, NoObject, GroupNames[g]};
   for (int32_t i = 0; i < ObjectRecords; ++i) {
-    GameObject& o = ObjectTable[i];
+    GameObject& o = World.ObjectTable[i];
     o.prev = i == 0 ? NoObject : ObjectIndex(i - 1);
     o.next = i == ObjectRecords - 1 ? NoObject : ObjectIndex(i + 1);
     o.group = QG_UnUse;
     o.killNext = NoObject;
   }
-  QueueGroups[QG_UnUse].head = 0;
-  QueueGroups[QG_UnUse].tail = ObjectRecords - 1;
-  KillListHead = NoObject;
+  World.QueueGroups[QG_UnUse].head = 0;
+  World.QueueGroups[QG_UnUse].tail = ObjectRecords - 1;
+  World.KillListHead = NoObject;
   MoveObject(0, QG_Reserved, InsertAtHead);
 }
 
 void MoveObject(ObjectIndex i, int32_t group, int32_t insertMode) {
   if (i == NoObject) return;
-  GameObject& o = ObjectTable[i];
-  QueueGroup& from = QueueGroups[o.group];
+  GameObject& o = World.ObjectTable[i];
+  QueueGroup& from = World.QueueGroups[o.group];
   if (o.prev == NoObject)
     from.head = o.next;
   else
-    ObjectTable[o.prev].next = o.next;
+    World.ObjectTable[o.prev].next = o.next;
   if (o.next == NoObject)
     from.tail = o.prev;
   else
-    ObjectTable[o.next].prev = o.prev;
+    World.ObjectTable[o.next].prev = o.prev;
 
-  QueueGroup& to = QueueGroups[group];
+  QueueGroup& to = World.QueueGroups[group];
   if (to.head == NoObject) {
     to.head = to.tail = i;
     o.prev = o.next = NoObject;
   } else if (insertMode == InsertAtHead) {
     o.prev = NoObject;
     o.next = to.head;
-    ObjectTable[to.head].prev = i;
+    World.ObjectTable[to.head].prev = i;
     to.head = i;
   } else {  // tail, also for KeepTemplate
     o.next = NoObject;
     o.prev = to.tail;
-    ObjectTable[to.tail].next = i;
+    World.ObjectTable[to.tail].next = i;
     to.tail = i;
   }
   o.group = group;
@@ -99,14 +96,14 @@ void MoveObject(ObjectIndex i, int32_t group, int32_t insertMode) {
 ObjectIndex CreateObject(int16_t type, int32_t group, int32_t insertMode, float x, float y,
                          float vx, float vy, float animSpeed, int16_t tag) {
   if (type < 0 || type >= TypeCodes) return NoObject;
-  uint16_t t = TypeTemplate[type];
+  uint16_t t = World.TypeTemplate[type];
   // A full table makes nothing rather than half an object.
   if (!FreeRecordsAtLeast(PartsOfChain(t))) return NoObject;
-  ObjectIndex first = QueueGroups[QG_UnUse].head;
+  ObjectIndex first = World.QueueGroups[QG_UnUse].head;
   for (;;) {
-    ObjectIndex i = QueueGroups[QG_UnUse].head;
-    GameObject& o = ObjectTable[i];
-    const ObjectTemplate& from = Templates[t];
+    ObjectIndex i = World.QueueGroups[QG_UnUse].head;
+    GameObject& o = World.ObjectTable[i];
+    const ObjectTemplate& from = World.Templates[t];
     static_cast<ObjectBody&>(o) = from;
     if (x != KeepTemplateValue) o.x = x;
     if (y != KeepTemplateValue) o.y = y;
@@ -118,35 +115,49 @@ ObjectIndex CreateObject(int16_t type, int32_t group, int32_t insertMode, float 
     o.root = first;
     o.stamp = FrameCounter;
     if (from.nextPart != 1) return first;
-    o.nextPart = QueueGroups[QG_UnUse].head;
+    o.nextPart = World.QueueGroups[QG_UnUse].head;
     ++t;
   }
 }
 
 void KillObject(ObjectIndex i, int16_t group) {
   if (i == NoObject) return;
-  ObjectTable[i].killGroup = group;
-  if (ObjectTable[i].killNext != NoObject) return;  // already listed
-  for (ObjectIndex part = ObjectTable[i].root; part != NoObject; part = ObjectTable[part].nextPart) {
-    ObjectTable[part].killNext = KillListHead == NoObject ? KillListEnd : KillListHead;
-    KillListHead = part;
+  World.ObjectTable[i].killGroup = group;
+  if (World.ObjectTable[i].killNext != NoObject) return;  // already listed
+  for (ObjectIndex part = World.ObjectTable[i].root; part != NoObject; part = World.ObjectTable[part].nextPart) {
+    World.ObjectTable[part].killNext = World.KillListHead == NoObject ? KillListEnd : World.KillListHead;
+    World.KillListHead = part;
   }
 }
 
 void FlushKills() {
-  while (KillListHead != NoObject) {
-    GameObject& o = ObjectTable[KillListHead];
-    ObjectIndex i = KillListHead;
-    KillListHead = o.killNext == KillListEnd ? NoObject : o.killNext;
+  while (World.KillListHead != NoObject) {
+    GameObject& o = World.ObjectTable[World.KillListHead];
+    ObjectIndex i = World.KillListHead;
+    World.KillListHead = o.killNext == KillListEnd ? NoObject : o.killNext;
     o.killNext = NoObject;
     MoveObject(i, o.killGroup, InsertAtTail);
   }
 }
 
 void ReleasePreEvents() {
-  TakeDuePreEvents([](const GameObject& o) { return Templates[o.templateIndex].defaultGroup; });
+  TakeDuePreEvents([](const GameObject& o) { return World.Templates[o.templateIndex].defaultGroup; });
 }
 
 void DropPreEvents() {
   TakeDuePreEvents([](const GameObject&) { return int16_t(QG_UnUse); });
+}
+
+void RunBehaviour(ObjectIndex i) {
+  const uint16_t number = uint16_t(World.ObjectTable[i].behaviour & 0xFFFF);
+  if (number < World.behaviours.size() && World.behaviours[number]) World.behaviours[number](i);
+}
+
+void RunObjects() {
+  for (int32_t g = FirstRunGroup; g <= LastRunGroup; ++g) {
+    for (ObjectIndex i = World.QueueGroups[g].head; i != NoObject;) {
+      RunBehaviour(i);
+      i = World.ObjectTable[i].next;
+    }
+  }
 }

@@ -1,10 +1,12 @@
 // The object table: every thing of a play is one record of a fixed table, kept in one of
 // twelve doubly linked queue groups, made from a template by type code, removed by a
-// deferred move so that lists can be walked while their members die.
+// deferred move so that lists can be walked while their members die. What the objects are
+// and do is the stage's business: it fills the templates and hands over the behaviours.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,7 +20,7 @@ constexpr float KeepTemplateValue = 9999.0f;
 enum QueueGroupId : int32_t {
   QG_DrawStart = 0,
   QG_EnemyShot = 1,
-  QG_Unnamed2 = 2,
+  QG_Obstacle = 2,  // run, hit by both sides' fire, and hurts the ship; the stage leaves it empty
   QG_Enemy = 3,
   QG_MyShot = 4,
   QG_MyShip = 5,
@@ -27,7 +29,7 @@ enum QueueGroupId : int32_t {
   QG_UnUse = 8,
   QG_EntryOnDeathRoll = 9,
   QG_Reserved = 10,
-  QG_Unnamed11 = 11,
+  QG_Spare = 11,    // never used
 };
 constexpr int32_t GroupCount = 12;
 constexpr int32_t FirstRunGroup = QG_DrawStart;
@@ -42,7 +44,6 @@ constexpr int32_t InsertAtTail = 1;
 
 constexpr int32_t ObjectRecords = 3001;  // record 0 is never handed out
 constexpr int32_t TypeCodes = 30;
-constexpr int32_t TemplateCount = 25;
 
 // The fields a template hands to every object made from it.
 struct ObjectBody {
@@ -88,14 +89,22 @@ struct QueueGroup {
   std::string name;
 };
 
-extern std::vector<GameObject> ObjectTable;
-extern std::array<QueueGroup, GroupCount> QueueGroups;
-extern std::vector<ObjectTemplate> Templates;
-extern std::array<uint16_t, TypeCodes> TypeTemplate;
-extern ObjectIndex KillListHead;
+// A behaviour routine; it moves, animates and draws its object, and may make or kill others.
+using Behaviour = void (*)(ObjectIndex self);
 
-void ResetObjects();
-void BuildTemplates();
+struct ObjectWorld {
+  std::vector<GameObject> ObjectTable;
+  std::array<QueueGroup, GroupCount> QueueGroups;
+  std::vector<ObjectTemplate> Templates;
+  std::array<uint16_t, TypeCodes> TypeTemplate{};  // type code -> template
+  ObjectIndex KillListHead = NoObject;
+  std::span<const Behaviour> behaviours;  // by behaviour number; empty slots are nullptr
+};
+extern ObjectWorld World;
+
+// An empty table (record 0 parked in QG_Reserved) that runs `behaviours`; the templates are
+// left for the stage to fill.
+void ResetObjects(std::span<const Behaviour> behaviours);
 ObjectIndex CreateObject(int16_t type, int32_t group, int32_t insertMode, float x, float y,
                          float vx, float vy, float animSpeed, int16_t tag);
 void MoveObject(ObjectIndex i, int32_t group, int32_t insertMode);
@@ -103,3 +112,11 @@ void KillObject(ObjectIndex i, int16_t group);
 void FlushKills();
 void ReleasePreEvents();
 void DropPreEvents();
+
+// Runs the behaviour numbered in the object's `behaviour` (its low 16 bits); numbers without
+// a routine do nothing.
+void RunBehaviour(ObjectIndex i);
+// Every object of the run groups, in group order and each group head to tail: run order is
+// draw order. An object's `next` is read after its behaviour ran, so objects appended
+// meanwhile run in the same frame.
+void RunObjects();

@@ -11,20 +11,14 @@
 #include <filesystem>
 #include <vector>
 
-#include "graphics/display.h"
 #include "platform/platform.h"
 
-std::string LastMessageBoxText;
+ImguiState Imgui;
 
 namespace {
 
 constexpr const char* DialogFontPath = "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc";
 constexpr float DialogFontSize = 18.0f;
-
-SDL_Renderer* attachedRenderer = nullptr;
-bool dialogFontLoaded = false;
-bool framePending = false;
-int modalDepth = 0;
 
 void EnsureContext() {
   if (ImGui::GetCurrentContext()) return;
@@ -35,15 +29,15 @@ void EnsureContext() {
 
 // Japanese text needs the CJK font; it is large, so it is loaded when the first dialog opens.
 void EnsureDialogFont() {
-  if (dialogFontLoaded || !std::filesystem::exists(DialogFontPath)) return;
+  if (Imgui.dialogFontLoaded || !std::filesystem::exists(DialogFontPath)) return;
   ImGuiIO& io = ImGui::GetIO();
   ImFontConfig config;
   config.FontNo = 0;  // the Japanese face of the collection
   if (!io.Fonts->AddFontFromFileTTF(DialogFontPath, DialogFontSize, &config,
                                     io.Fonts->GetGlyphRangesJapanese()))
     return;
-  dialogFontLoaded = true;
-  if (attachedRenderer) {
+  Imgui.dialogFontLoaded = true;
+  if (Imgui.renderer) {
     ImGui_ImplSDLRenderer_DestroyFontsTexture();
     ImGui_ImplSDLRenderer_CreateFontsTexture();
   }
@@ -76,36 +70,44 @@ void BeginDialogFrame() {
   ImGui_ImplSDLRenderer_NewFrame();
   ImGui_ImplSDL2_NewFrame();
   ImGui::NewFrame();
-  framePending = true;
+  Imgui.framePending = true;
 }
 
 }  // namespace
 
-void ImguiAttach(SDL_Window* window, SDL_Renderer* renderer) {
+void ImguiAttach(SDL_Window* window, SDL_Renderer* renderer, void (*presentFrame)()) {
   EnsureContext();
   ImGui_ImplSDL2_InitForSDLRenderer(window);
   ImGui_ImplSDLRenderer_Init(renderer);
-  attachedRenderer = renderer;
+  Imgui.renderer = renderer;
+  Imgui.presentFrame = presentFrame;
 }
 
 void ImguiDetach() {
-  if (!attachedRenderer) return;
-  if (framePending) ImGui::EndFrame();
-  framePending = false;
+  if (!Imgui.renderer) return;
+  if (Imgui.framePending) ImGui::EndFrame();
+  Imgui.framePending = false;
   ImGui_ImplSDLRenderer_Shutdown();
   ImGui_ImplSDL2_Shutdown();
-  attachedRenderer = nullptr;
+  Imgui.renderer = nullptr;
+  Imgui.presentFrame = nullptr;
+}
+
+void ImguiShutdown() {
+  ImguiDetach();
+  if (ImGui::GetCurrentContext()) ImGui::DestroyContext();
+  Imgui.dialogFontLoaded = false;
 }
 
 bool ImguiProcessEvent(const SDL_Event& event) {
-  if (!attachedRenderer) return false;
+  if (!Imgui.renderer) return false;
   ImGui_ImplSDL2_ProcessEvent(&event);
-  return modalDepth > 0;
+  return Imgui.modalDepth > 0;
 }
 
 void ImguiRenderPending() {
-  if (!framePending) return;
-  framePending = false;
+  if (!Imgui.framePending) return;
+  Imgui.framePending = false;
   ImGui::Render();
   ImGui_ImplSDLRenderer_RenderDrawData(ImGui::GetDrawData());
 }
@@ -116,27 +118,27 @@ bool DialogsAreHeadless() {
 }
 
 void RunModalDialog(const std::function<bool()>& drawDialog) {
-  if (!attachedRenderer) return;
+  if (!Imgui.renderer) return;
   EnsureDialogFont();
-  ++modalDepth;
-  uint32_t closesAtStart = CloseRequestCount();
+  ++Imgui.modalDepth;
+  uint32_t closesAtStart = Platform.closeRequests;
   bool open = true;
-  while (open && CloseRequestCount() == closesAtStart) {
+  while (open && Platform.closeRequests == closesAtStart) {
     PumpEvents();
     BeginDialogFrame();
     open = drawDialog();
-    PresentFrame(ShownForm());
+    Imgui.presentFrame();
     SDL_Delay(15);  // a dialog needs no exact pace, only a light touch on the CPU
   }
-  --modalDepth;
+  --Imgui.modalDepth;
 }
 
 void ShowMessageBox(const std::string& text) {
-  LastMessageBoxText = text;
+  Imgui.LastMessageBoxText = text;
   std::fprintf(stderr, "veldrane: %s\n", text.c_str());
   if (DialogsAreHeadless()) return;
-  if (!attachedRenderer) {
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "VELDRANE", text.c_str(), FormWindow());
+  if (!Imgui.renderer) {
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "VELDRANE", text.c_str(), Platform.window);
     return;
   }
   RunModalDialog([&text] {

@@ -9,9 +9,22 @@ union SDL_Event;
 struct SDL_Window;
 struct SDL_Renderer;
 
-// The display layer attaches ImGui to each renderer it makes and detaches it before release.
-void ImguiAttach(SDL_Window* window, SDL_Renderer* renderer);
+struct ImguiState {
+  SDL_Renderer* renderer = nullptr;  // the renderer dialogs draw on; nullptr while detached
+  void (*presentFrame)() = nullptr;  // shows the last frame with the pending dialog over it
+  bool dialogFontLoaded = false;
+  bool framePending = false;
+  int modalDepth = 0;
+  std::string LastMessageBoxText;    // for tests and the log
+};
+extern ImguiState Imgui;
+
+// The display layer attaches ImGui to each renderer it makes, with its own present, and
+// detaches it before release.
+void ImguiAttach(SDL_Window* window, SDL_Renderer* renderer, void (*presentFrame)());
 void ImguiDetach();
+// Frees ImGui's context and fonts at shutdown.
+void ImguiShutdown();
 
 // Feeds ImGui; true when a dialog is open and the event is its own.
 bool ImguiProcessEvent(const SDL_Event& event);
@@ -19,7 +32,7 @@ bool ImguiProcessEvent(const SDL_Event& event);
 // Draws the dialog frame built since the last present, if any (called by the present).
 void ImguiRenderPending();
 
-// Runs `drawDialog` once a frame until it returns false or the window is closed.
+// Runs `drawDialog` once a frame until it returns false or the window is asked to close.
 void RunModalDialog(const std::function<bool()>& drawDialog);
 
 // Without a visible display (the dummy video driver) dialogs only write to stderr.
@@ -30,4 +43,3 @@ void ShowMessageBox(const std::string& text);
 // Lets the player pick a folder, starting in `initialFolder` (the current directory when empty).
 // The chosen path has no trailing "/" (except the root itself); empty text when cancelled.
 std::string BrowseForFolder(const std::string& title, const std::string& initialFolder);
-extern std::string LastMessageBoxText;  // for tests and the log

@@ -5,35 +5,28 @@
 #include <stdexcept>
 #include <string>
 
-#include "graphics/display.h"
-#include "graphics/game_windows.h"
 #include "platform/imgui_layer.h"
+
+PlatformState Platform;
 
 namespace {
 
-bool fakeClock = false;
-uint32_t fakeNow = 0;
-
-SDL_Window* window = nullptr;
-uint32_t closeRequests = 0;
-GameForm shownForm = GameForm::None;
-
-// Windows virtual-key codes for the keys the game's key handler and menus know.
-int16_t VirtualKeyOf(SDL_Keycode key) {
-  if (key >= SDLK_a && key <= SDLK_z) return static_cast<int16_t>('A' + (key - SDLK_a));
-  if (key >= SDLK_0 && key <= SDLK_9) return static_cast<int16_t>('0' + (key - SDLK_0));
-  if (key >= SDLK_F1 && key <= SDLK_F12) return static_cast<int16_t>(112 + (key - SDLK_F1));
+// The key handler's code for an SDL key; 0 for keys it does not know.
+int16_t WindowKeyOf(SDL_Keycode key) {
+  if (key >= SDLK_a && key <= SDLK_z) return static_cast<int16_t>(KeyA + (key - SDLK_a));
+  if (key >= SDLK_0 && key <= SDLK_9) return static_cast<int16_t>(KeyDigit0 + (key - SDLK_0));
+  if (key >= SDLK_F1 && key <= SDLK_F12) return static_cast<int16_t>(KeyF1 + (key - SDLK_F1));
   switch (key) {
-    case SDLK_BACKSPACE: return 8;
-    case SDLK_TAB: return 9;
+    case SDLK_BACKSPACE: return KeyBackspace;
+    case SDLK_TAB: return KeyTab;
     case SDLK_RETURN:
-    case SDLK_KP_ENTER: return 13;
-    case SDLK_ESCAPE: return 27;
-    case SDLK_SPACE: return 32;
-    case SDLK_LEFT: return 37;
-    case SDLK_UP: return 38;
-    case SDLK_RIGHT: return 39;
-    case SDLK_DOWN: return 40;
+    case SDLK_KP_ENTER: return KeyReturn;
+    case SDLK_ESCAPE: return KeyEscape;
+    case SDLK_SPACE: return KeySpace;
+    case SDLK_LEFT: return KeyLeft;
+    case SDLK_UP: return KeyUp;
+    case SDLK_RIGHT: return KeyRight;
+    case SDLK_DOWN: return KeyDown;
     default: return 0;
   }
 }
@@ -46,12 +39,13 @@ int16_t ShiftStateOf(uint16_t mod) {
   return shift;
 }
 
-void DispatchEvent(const SDL_Event& event) {
+// Keeps what the game must hear of; nothing is acted on here.
+void RecordEvent(const SDL_Event& event) {
   bool close = event.type == SDL_QUIT ||
                (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE);
   if (close) {
-    ++closeRequests;
-    FormUnload();
+    Platform.closePending = true;
+    ++Platform.closeRequests;
     return;
   }
   if (ImguiProcessEvent(event)) return;
@@ -59,12 +53,12 @@ void DispatchEvent(const SDL_Event& event) {
     case SDL_KEYDOWN:
       // A held key repeats at the platform's rate; the game's keys act once per press.
       if (!event.key.repeat) {
-        int16_t key = VirtualKeyOf(event.key.keysym.sym);
-        if (key != 0) FormKeyDown(key, ShiftStateOf(event.key.keysym.mod));
+        int16_t key = WindowKeyOf(event.key.keysym.sym);
+        if (key != 0) Platform.pendingKeys.push_back({key, ShiftStateOf(event.key.keysym.mod)});
       }
       break;
     case SDL_RENDER_DEVICE_RESET:
-      MarkDisplayLost();
+      Platform.renderTargetsLost = true;
       break;
     default:
       break;
@@ -73,25 +67,23 @@ void DispatchEvent(const SDL_Event& event) {
 
 }  // namespace
 
-uint32_t timeGetTime() { return fakeClock ? fakeNow : SDL_GetTicks(); }
+uint32_t NowMs() { return Platform.fakeClock ? Platform.fakeNow : SDL_GetTicks(); }
 
-void Sleep(uint32_t ms) {
-  if (fakeClock)
-    fakeNow += ms;
+void SleepMs(uint32_t ms) {
+  if (Platform.fakeClock)
+    Platform.fakeNow += ms;
   else
     SDL_Delay(ms);
 }
 
 void UseFakeClock(uint32_t startMs) {
-  fakeClock = true;
-  fakeNow = startMs;
+  Platform.fakeClock = true;
+  Platform.fakeNow = startMs;
 }
 
-void UseRealClock() { fakeClock = false; }
+void UseRealClock() { Platform.fakeClock = false; }
 
-void AdvanceFakeClock(uint32_t ms) { fakeNow += ms; }
-
-bool FakeClockInUse() { return fakeClock; }
+void AdvanceFakeClock(uint32_t ms) { Platform.fakeNow += ms; }
 
 void PlatformInit() {
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
@@ -101,37 +93,35 @@ void PlatformInit() {
 }
 
 void PlatformShutdown() {
+  ImguiShutdown();
   UnloadForm();
   SDL_Quit();
+  Platform.closePending = false;
+  Platform.pendingKeys.clear();
+  Platform.renderTargetsLost = false;
 }
 
 void ShowForm(GameForm form) {
-  if (form == shownForm) return;
+  if (form == Platform.shownForm) return;
   UnloadForm();
   if (form == GameForm::None) return;
   uint32_t flags = form == GameForm::FullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP
                                                 : SDL_WINDOW_RESIZABLE;
-  window = SDL_CreateWindow("VELDRANE", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                            ScreenWidth, ScreenHeight, flags);
-  if (!window) throw std::runtime_error(std::string("no window: ") + SDL_GetError());
-  shownForm = form;
+  Platform.window = SDL_CreateWindow("VELDRANE", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                     ScreenWidth, ScreenHeight, flags);
+  if (!Platform.window) throw std::runtime_error(std::string("no window: ") + SDL_GetError());
+  Platform.shownForm = form;
 }
 
 void UnloadForm() {
-  if (!window) return;
-  SDL_DestroyWindow(window);
-  window = nullptr;
-  shownForm = GameForm::None;
+  if (!Platform.window) return;
+  SDL_DestroyWindow(Platform.window);
+  Platform.window = nullptr;
+  Platform.shownForm = GameForm::None;
 }
 
-GameForm ShownForm() { return shownForm; }
-
-uint32_t CloseRequestCount() { return closeRequests; }
-
-SDL_Window* FormWindow() { return window; }
-
 void SetWindowTitle(const char* title) {
-  if (window) SDL_SetWindowTitle(window, title);
+  if (Platform.window) SDL_SetWindowTitle(Platform.window, title);
 }
 
 void ShowMouseCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
@@ -144,5 +134,5 @@ PixelRect FormDrawingArea(SDL_Renderer* renderer) {
 
 void PumpEvents() {
   SDL_Event event;
-  while (SDL_PollEvent(&event)) DispatchEvent(event);
+  while (SDL_PollEvent(&event)) RecordEvent(event);
 }

@@ -3,19 +3,42 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "common/host.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
 
-// ---- time: timeGetTime and Sleep (common/host.h) run on a real or a scripted clock ----
+// There is one window; the two game forms are its two modes.
+enum class GameForm : uint8_t { None, Window, FullScreen };
+
+// A key pressed on the window, as the game's key handler takes it.
+struct KeyPress {
+  int16_t key;    // a WindowKey code
+  int16_t shift;  // ShiftFlag bits
+};
+
+struct PlatformState {
+  bool fakeClock = false;
+  uint32_t fakeNow = 0;
+  SDL_Window* window = nullptr;
+  GameForm shownForm = GameForm::None;
+  // What the window was told since the game last looked: PumpEvents only records it, and
+  // the game acts on it where its frame allows.
+  bool closePending = false;     // the window was asked to close
+  uint32_t closeRequests = 0;   // counts every such request, so dialogs can tell a new one
+  std::vector<KeyPress> pendingKeys;
+  bool renderTargetsLost = false;  // the renderer dropped its textures
+};
+extern PlatformState Platform;
+
+// ---- time: NowMs and SleepMs (common/host.h) run on a real or a scripted clock ----
 
 // Tests run scenes at full speed: the fake clock only moves when told to or when slept on.
 void UseFakeClock(uint32_t startMs);
 void UseRealClock();
 void AdvanceFakeClock(uint32_t ms);
-bool FakeClockInUse();
 
 // ---- start-up and shutdown of the library ----
 
@@ -23,17 +46,12 @@ void PlatformInit();              // SDL video, events, joystick and game contro
 void PlatformShutdown();
 
 // ---- the game's window ----
-// There is one window; the two game forms are its two modes.
-
-enum class GameForm : uint8_t { None, Window, FullScreen };
 
 constexpr int ScreenWidth = 640;
 constexpr int ScreenHeight = 480;
 
 void ShowForm(GameForm form);     // creates the window if needed and puts it in the form's mode
 void UnloadForm();                // closes the window
-GameForm ShownForm();
-SDL_Window* FormWindow();         // nullptr while no form is shown
 void SetWindowTitle(const char* title);
 void ShowMouseCursor(bool show);
 
@@ -43,15 +61,23 @@ struct PixelRect {
 };
 PixelRect FormDrawingArea(SDL_Renderer* renderer);
 
-// ---- events ----
+// ---- keys, as the key handler knows them ----
 
-// PumpEvents (common/host.h) runs pending window events: key-downs go to the forms' key
-// handler, a close to their unload handler. It is the only place those handlers run.
+enum WindowKey : int16_t {
+  KeyBackspace = 8,
+  KeyTab = 9,
+  KeyReturn = 13,
+  KeyEscape = 27,
+  KeySpace = 32,
+  KeyLeft = 37,
+  KeyUp = 38,
+  KeyRight = 39,
+  KeyDown = 40,
+  KeyDigit0 = '0',  // digits and letters are their upper-case characters
+  KeyA = 'A',
+  KeyF1 = 112,      // to F12
+};
 
-// How many times the window has been asked to close so far; dialogs watch it to give way.
-uint32_t CloseRequestCount();
-
-// Virtual-key codes and shift flags as the key handler expects them.
 constexpr int16_t ShiftFlagShift = 1;
 constexpr int16_t ShiftFlagCtrl = 2;
 constexpr int16_t ShiftFlagAlt = 4;

@@ -4,91 +4,82 @@
 #include <cmath>
 #include <string>
 
-#include "game/game_state.h"
+#include "common/frame_clock.h"
 #include "graphics/image_resource.h"
 #include "sound/sound.h"
+#include "sprite_ids.h"
 #include "stage/random.h"
+#include "stage/stage_state.h"
 
 namespace {
 
-// 15..19 are empty: nothing runs, nothing is drawn.
-constexpr std::array<Behaviour, BehaviourCount + 1> Routines = {
-    nullptr,
-    PlainMover,                 // 1
-    ScoreLabel,                 // 2
-    ShipUnderControl,           // 3
-    ShipDestroyed,              // 4
-    ShipReentry,                // 5
-    MyShot,                     // 6
-    StraightFaller,             // 7
-    EnemyShot,                  // 8
-    Explosion,                  // 9
-    StartBanner,                // 10
-    BarrierSpark,               // 11
-    Stage1Background,           // 12
-    Boss,                       // 13
-    BossTurret,                 // 14
-    nullptr,                    // 15
-    nullptr,                    // 16
-    nullptr,                    // 17
-    nullptr,                    // 18
-    nullptr,                    // 19
-    Beamer,                     // 20
-    Spinner,                    // 21
-    CirclingSpinner,            // 22
-    SpinnerRing,                // 23
-    CirclingSpinnerReversed,    // 24
-    SpinnerRingReversed,        // 25
-    Gunner,                     // 26
-    PathGunner,                 // 27
-    PathGunnerEmitter,          // 28
-    PathGunnerMirrored,         // 29
-    PathGunnerEmitterMirrored,  // 30
-    SideGunner,                 // 31
-    CrossGunner,                // 32
-    RapidGunner,                // 33
-    Drone,                      // 34
-    CirclingDrone,              // 35
-    DroneRing,                  // 36
-    CirclingDroneReversed,      // 37
-    DroneRingReversed,          // 38
-    ZigZagDrone,                // 39
-    ZigZagEmitter,              // 40
-    ZigZagDroneReversed,        // 41
-    ZigZagEmitterReversed,      // 42
-    Homing,                     // 43
-    Hatch,                      // 44
-    Armoured,                   // 45
-    FinaleWaves,                // 46
-    Stage2Background,           // 47
-    StartWipeTile,              // 48
-    StartWipe,                  // 49
-    ClosingWipeTile,            // 50
-    ClosingWipe,                // 51
-    GameOverWipe,               // 52
-    StageClear,                 // 53
-    ExplosionCluster,           // 54
-};
-
-constexpr int32_t SmallBlastSprite = 397, MediumBlastSprite = 405, LargeBlastSprite = 413;
-constexpr int16_t SeSmallBlast = 3, SeMediumBlast = 1, SeLargeBlast = 2;
+constexpr auto RoutineTable() {
+  std::array<Behaviour, HighestBehaviour + 1> table{};
+  table[BehPlainMover] = PlainMover;
+  table[BehScoreLabel] = ScoreLabel;
+  table[BehShipUnderControl] = ShipUnderControl;
+  table[BehShipDestroyed] = ShipDestroyed;
+  table[BehShipReentry] = ShipReentry;
+  table[BehMyShot] = MyShot;
+  table[BehStraightFaller] = StraightFaller;
+  table[BehEnemyShot] = EnemyShot;
+  table[BehExplosion] = Explosion;
+  table[BehStartBanner] = StartBanner;
+  table[BehBarrierSpark] = BarrierSpark;
+  table[BehStage1Background] = Stage1Background;
+  table[BehBoss] = Boss;
+  table[BehBossTurret] = BossTurret;
+  table[BehBeamer] = Beamer;
+  table[BehSpinner] = Spinner;
+  table[BehCirclingSpinner] = CirclingSpinner;
+  table[BehSpinnerRing] = SpinnerRing;
+  table[BehCirclingSpinnerReversed] = CirclingSpinnerReversed;
+  table[BehSpinnerRingReversed] = SpinnerRingReversed;
+  table[BehGunner] = Gunner;
+  table[BehPathGunner] = PathGunner;
+  table[BehPathGunnerEmitter] = PathGunnerEmitter;
+  table[BehPathGunnerMirrored] = PathGunnerMirrored;
+  table[BehPathGunnerEmitterMirrored] = PathGunnerEmitterMirrored;
+  table[BehSideGunner] = SideGunner;
+  table[BehCrossGunner] = CrossGunner;
+  table[BehRapidGunner] = RapidGunner;
+  table[BehDrone] = Drone;
+  table[BehCirclingDrone] = CirclingDrone;
+  table[BehDroneRing] = DroneRing;
+  table[BehCirclingDroneReversed] = CirclingDroneReversed;
+  table[BehDroneRingReversed] = DroneRingReversed;
+  table[BehZigZagDrone] = ZigZagDrone;
+  table[BehZigZagEmitter] = ZigZagEmitter;
+  table[BehZigZagDroneReversed] = ZigZagDroneReversed;
+  table[BehZigZagEmitterReversed] = ZigZagEmitterReversed;
+  table[BehHoming] = Homing;
+  table[BehHatch] = Hatch;
+  table[BehArmoured] = Armoured;
+  table[BehFinaleWaves] = FinaleWaves;
+  table[BehStage2Background] = Stage2Background;
+  table[BehStartWipeTile] = StartWipeTile;
+  table[BehStartWipe] = StartWipe;
+  table[BehClosingWipeTile] = ClosingWipeTile;
+  table[BehClosingWipe] = ClosingWipe;
+  table[BehGameOverWipe] = GameOverWipe;
+  table[BehStageClear] = StageClear;
+  table[BehExplosionCluster] = ExplosionCluster;
+  return table;
+}
 
 int16_t BlastSound(int32_t sprite) {
-  if (sprite == SmallBlastSprite) return SeSmallBlast;
-  if (sprite == MediumBlastSprite) return SeMediumBlast;
-  if (sprite == LargeBlastSprite) return SeLargeBlast;
+  if (sprite == Sprite::ExplosionSmall) return SE_BURST03;
+  if (sprite == Sprite::ExplosionMedium) return SE_BURST01;
+  if (sprite == Sprite::ExplosionLarge) return SE_BURST02;
   return -1;
 }
 
 }  // namespace
 
-void RunBehaviour(ObjectIndex i) {
-  uint16_t number = uint16_t(ObjectTable[i].behaviour & 0xFFFF);
-  if (number >= 1 && number <= BehaviourCount && Routines[number]) Routines[number](i);
-}
+constexpr std::array<Behaviour, HighestBehaviour + 1> StageBehaviours = RoutineTable();
 
 int16_t AnimFrame(ObjectIndex i) {
-  GameObject& o = ObjectTable[i];
+  GameObject& o = Obj(i);
   int32_t frame = int32_t(o.animPhase);
   if (o.animMode == 2) {
     if (frame > o.animLast) {
@@ -133,41 +124,41 @@ int32_t DamageFlash(GameObject& o, int32_t flashOffset) {
 }
 
 void AdvanceAnimation(ObjectIndex i) {
-  GameObject& o = ObjectTable[i];
+  GameObject& o = Obj(i);
   o.animPhase += o.animSpeed;
   o.animPhase = AnimFrame(i);
 }
 
 bool OutsideFullRule(const GameObject& o) {
   const SpriteRecord& box = SpriteBox(o.sprite);
-  return o.x + box.Left + box.Width < PlayField.left || o.x > PlayField.right ||
-         o.y + box.Top + box.Height < PlayField.top || o.y > PlayField.bottom;
+  return o.x + box.Left + box.Width < Play.PlayField.left || o.x > Play.PlayField.right ||
+         o.y + box.Top + box.Height < Play.PlayField.top || o.y > Play.PlayField.bottom;
 }
 
 bool OutsideThreeSidedRule(const GameObject& o) {
   const SpriteRecord& box = SpriteBox(o.sprite);
-  return o.x + box.Left + box.Width < PlayField.left || o.x > PlayField.right ||
-         o.y > PlayField.bottom;
+  return o.x + box.Left + box.Width < Play.PlayField.left || o.x > Play.PlayField.right ||
+         o.y > Play.PlayField.bottom;
 }
 
-bool BelowPlayField(const GameObject& o) { return o.y > PlayField.bottom; }
+bool BelowPlayField(const GameObject& o) { return o.y > Play.PlayField.bottom; }
 
 ObjectIndex Spawn(int16_t type, float x, float y, float vx, float vy) {
   return CreateObject(type, KeepTemplate, KeepTemplate, x, y, vx, vy, KeepTemplateValue,
                       KeepTemplate);
 }
 
-ObjectIndex SpawnWith(int16_t type, int32_t behaviour, float x, float y, float vx, float vy) {
+ObjectIndex SpawnWith(int16_t type, BehaviourId behaviour, float x, float y, float vx, float vy) {
   ObjectIndex i = Spawn(type, x, y, vx, vy);
-  if (i != NoObject) ObjectTable[i].behaviour = behaviour;
+  if (i != NoObject) Obj(i).behaviour = behaviour;
   return i;
 }
 
-ObjectIndex CreateController(int32_t behaviour, float x, float y, int32_t group,
+ObjectIndex CreateController(BehaviourId behaviour, float x, float y, int32_t group,
                              int32_t insertMode) {
   ObjectIndex i = CreateObject(TypeController, group, insertMode, x, y, KeepTemplateValue,
                                KeepTemplateValue, KeepTemplateValue, KeepTemplate);
-  if (i != NoObject) ObjectTable[i].behaviour = behaviour;
+  if (i != NoObject) Obj(i).behaviour = behaviour;
   return i;
 }
 
@@ -181,7 +172,7 @@ void ScoreLabel(ObjectIndex self) {
   GameObject& o = Obj(self);
   int32_t age = Age(o);
   float w = o.work3;
-  std::string text = NumberText(Templates[o.templateIndex].score);
+  std::string text = NumberText(World.Templates[o.templateIndex].score);
   if (age == 1) o.x -= float(text.size()) / 2.0f * 6.0f + 6.0f;
   if (age >= 15 && age <= 15 + w) {
     o.y += o.vy;

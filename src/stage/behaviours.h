@@ -2,6 +2,7 @@
 // moving, animating, flashing, drawing and leaving the play field.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <numbers>
 #include <string>
@@ -24,6 +25,10 @@ enum ObjectType : int16_t {
   TypeSpark = 11,
   TypeBoss = 12,
   TypeBossTurret = 13,
+  // The stand-ins of the third and fourth stages' scripts, which were never made: they have
+  // no template and do nothing.
+  TypeStage3Script = 15,
+  TypeStage4Script = 16,
   TypeDrone = 20,
   TypeHoming = 21,
   TypeSpinner = 22,
@@ -36,15 +41,72 @@ enum ObjectType : int16_t {
   TypeBeamer = 29,
 };
 
-constexpr int32_t BehaviourCount = 54;
+// Behaviour numbers, kept in an object's `behaviour`; templates, the timeline and creators
+// store them. Each names its routine below; 15..19 do nothing.
+enum BehaviourId : int32_t {
+  BehNone = 0,
+  BehPlainMover = 1,
+  BehScoreLabel = 2,
+  BehShipUnderControl = 3,
+  BehShipDestroyed = 4,
+  BehShipReentry = 5,
+  BehMyShot = 6,
+  BehStraightFaller = 7,
+  BehEnemyShot = 8,
+  BehExplosion = 9,
+  BehStartBanner = 10,
+  BehBarrierSpark = 11,
+  BehStage1Background = 12,
+  BehBoss = 13,
+  BehBossTurret = 14,
+  BehBeamer = 20,
+  BehSpinner = 21,
+  BehCirclingSpinner = 22,
+  BehSpinnerRing = 23,
+  BehCirclingSpinnerReversed = 24,
+  BehSpinnerRingReversed = 25,
+  BehGunner = 26,
+  BehPathGunner = 27,
+  BehPathGunnerEmitter = 28,
+  BehPathGunnerMirrored = 29,
+  BehPathGunnerEmitterMirrored = 30,
+  BehSideGunner = 31,
+  BehCrossGunner = 32,
+  BehRapidGunner = 33,
+  BehDrone = 34,
+  BehCirclingDrone = 35,
+  BehDroneRing = 36,
+  BehCirclingDroneReversed = 37,
+  BehDroneRingReversed = 38,
+  BehZigZagDrone = 39,
+  BehZigZagEmitter = 40,
+  BehZigZagDroneReversed = 41,
+  BehZigZagEmitterReversed = 42,
+  BehHoming = 43,
+  BehHatch = 44,
+  BehArmoured = 45,
+  BehFinaleWaves = 46,
+  BehStage2Background = 47,
+  BehStartWipeTile = 48,
+  BehStartWipe = 49,
+  BehClosingWipeTile = 50,
+  BehClosingWipe = 51,
+  BehGameOverWipe = 52,
+  BehStageClear = 53,
+  BehExplosionCluster = 54,
+  HighestBehaviour = BehExplosionCluster,
+};
+
+// The routine of each behaviour number, handed to the object table.
+extern const std::array<Behaviour, HighestBehaviour + 1> StageBehaviours;
+
 constexpr float Pi = std::numbers::pi_v<float>;
 
-void RunBehaviour(ObjectIndex i);
 int16_t AnimFrame(ObjectIndex i);
 
 // ---- shared conventions ----
 
-inline GameObject& Obj(ObjectIndex i) { return ObjectTable[i]; }
+inline GameObject& Obj(ObjectIndex i) { return World.ObjectTable[i]; }
 int32_t Age(const GameObject& o);
 void VelocityStep(GameObject& o);
 int32_t RoundHalfEven(float value);
@@ -71,17 +133,15 @@ bool BelowPlayField(const GameObject& o);
 ObjectIndex Spawn(int16_t type, float x, float y, float vx = KeepTemplateValue,
                   float vy = KeepTemplateValue);
 // As Spawn, with the behaviour replaced.
-ObjectIndex SpawnWith(int16_t type, int32_t behaviour, float x, float y,
+ObjectIndex SpawnWith(int16_t type, BehaviourId behaviour, float x, float y,
                       float vx = KeepTemplateValue, float vy = KeepTemplateValue);
 
 // A control object (no sprite of its own) running `behaviour`.
-ObjectIndex CreateController(int32_t behaviour, float x = KeepTemplateValue,
+ObjectIndex CreateController(BehaviourId behaviour, float x = KeepTemplateValue,
                              float y = KeepTemplateValue, int32_t group = KeepTemplate,
                              int32_t insertMode = KeepTemplate);
 
 // ---- the behaviour routines, by number, with the file that holds them ----
-
-using Behaviour = void (*)(ObjectIndex self);
 
 // behaviours.cpp
 void PlainMover(ObjectIndex self);        // 1

@@ -3,32 +3,35 @@
 
 #include <cmath>
 
-#include "game/game_state.h"
+#include "common/frame_clock.h"
 #include "graphics/image_resource.h"
+#include "sprite_ids.h"
 #include "stage/behaviours.h"
 #include "stage/random.h"
 #include "stage/stage.h"
-
-std::array<std::array<BossCell, BossFormations>, BossPatternRows> BossPatterns;
+#include "stage/stage_state.h"
 
 namespace {
 
 constexpr float BossX = 144;
+// Where it rests while it fights: the top edge, where shots can reach it. Sliding in ends a
+// row higher, at age 199, and age 200 sets it down.
+constexpr float BossY = 0;
 constexpr int32_t Launches = 15;
 constexpr float LaunchX = 200;
 
 // Turret sprite by cell kind: the kind fixes the direction it fires in.
-constexpr int32_t TurretSprites[] = {595, 661, 621, 641};
-constexpr int32_t TurretShotSprite = 615;
+constexpr int32_t TurretSprites[] = {Sprite::TurretDown, Sprite::TurretUp, Sprite::TurretLeft,
+                                     Sprite::TurretRight};
 constexpr float TurretShotSpeed = 8;
 
 void SetCell(int32_t column, int32_t row, int16_t a, int16_t b, int16_t kind) {
-  BossPatterns[row][column] = {a, b, kind};
+  Play.BossPatterns[row][column] = {a, b, kind};
 }
 
 void SetCells(int32_t column, int32_t firstRow, std::initializer_list<BossCell> cells) {
   int32_t row = firstRow;
-  for (const BossCell& cell : cells) BossPatterns[row++][column] = cell;
+  for (const BossCell& cell : cells) Play.BossPatterns[row++][column] = cell;
 }
 
 // ---- the boss ----
@@ -82,7 +85,7 @@ void DrawFace(const GameObject& o, int32_t f, int32_t t, int32_t age) {
 void RaiseTurrets(ObjectIndex self, int32_t f, int32_t t, int32_t age) {
   constexpr int32_t Pace[] = {2, 3, 4, 2};  // frames per turret
   if (t < 36 || t > 120 || t % Pace[f] != 0) return;
-  const BossCell& cell = BossPatterns[(age - 236) / Pace[f]][f];
+  const BossCell& cell = Play.BossPatterns[(age - 236) / Pace[f]][f];
   ObjectIndex turret = CreateObject(TypeBossTurret, QG_DrawLast, InsertAtHead, cell.a, cell.b,
                                     KeepTemplateValue, KeepTemplateValue, KeepTemplateValue,
                                     int16_t(self));
@@ -132,16 +135,20 @@ void Spiral(GameObject& o, int32_t age) {
 // ---- its turrets ----
 
 float TurretShotVx(int32_t sprite) {
-  return sprite == 621 ? -TurretShotSpeed : sprite == 641 ? TurretShotSpeed : 0;
+  return sprite == Sprite::TurretLeft ? -TurretShotSpeed
+         : sprite == Sprite::TurretRight ? TurretShotSpeed
+                                          : 0;
 }
 
 float TurretShotVy(int32_t sprite) {
-  return sprite == 595 ? TurretShotSpeed : sprite == 661 ? -TurretShotSpeed : 0;
+  return sprite == Sprite::TurretDown ? TurretShotSpeed
+         : sprite == Sprite::TurretUp ? -TurretShotSpeed
+                                       : 0;
 }
 
 // The boss's age less 237, or a time when turrets do nothing if the boss is gone.
 int32_t BossClock(int16_t boss) {
-  if (boss <= 0 || boss >= ObjectRecords || Obj(boss).behaviour != 13) return -1;
+  if (boss <= 0 || boss >= ObjectRecords || Obj(boss).behaviour != BehBoss) return -1;
   return Age(Obj(boss)) - 237;
 }
 
@@ -156,7 +163,7 @@ void TurretAtWork(GameObject& o, int32_t age) {
     if (age % 5 == 0) {
       ObjectIndex shot = CreateObject(TypeEnemyShot, QG_EnemyShot, InsertAtHead, o.x, o.y,
                                       TurretShotVx(o.sprite), TurretShotVy(o.sprite), 1, KeepTemplate);
-      if (shot != NoObject) Obj(shot).sprite = TurretShotSprite;
+      if (shot != NoObject) Obj(shot).sprite = Sprite::TurretShot;
     }
   }
   if (u >= 201 && u <= 205) DrawObject(o, u - 199);  // and goes back in
@@ -165,7 +172,7 @@ void TurretAtWork(GameObject& o, int32_t age) {
 }  // namespace
 
 void BuildBossPatterns() {
-  for (auto& row : BossPatterns) row.fill({-1, -1, 2});
+  for (auto& row : Play.BossPatterns) row.fill({-1, -1, 2});
   for (int16_t k = 0; k <= 5; ++k) {
     SetCell(0, 2 * k, 4, k, 2);
     SetCell(0, 2 * k + 1, 9, k, 3);
@@ -193,7 +200,7 @@ void BuildBossPatterns() {
     SetCells(3, 20 + 4 * i,
              {{int16_t(8 - i), 7, 1}, {int16_t(5 + i), 12, 0}, {4, int16_t(8 + i), 2},
               {9, int16_t(11 - i), 3}});
-  for (auto& row : BossPatterns)
+  for (auto& row : Play.BossPatterns)
     for (BossCell& cell : row) {
       cell.a = int16_t(cell.a * TileSize);
       cell.b = int16_t(cell.b * TileSize);
@@ -210,6 +217,7 @@ void Boss(ObjectIndex self) {
   }
   if (age == 200) {
     o.x = BossX;
+    o.y = BossY;
     o.life = o.work2;
   }
   if (age == 201) {

@@ -3,8 +3,10 @@
 
 #include <cmath>
 
-#include "game/game_state.h"
+#include "common/frame_clock.h"
+#include "sprite_ids.h"
 #include "stage/behaviours.h"
+#include "stage/stage_state.h"
 
 namespace {
 
@@ -12,11 +14,9 @@ constexpr float CircleRadius = 64;
 constexpr float CircleTurn = 0.15f;
 constexpr int32_t RingSize = 8;
 
-constexpr int32_t DroneFlash = 16, SpinnerFlash = 4;
-
-constexpr int32_t CirclingSpinnerBehaviour = 22, CirclingSpinnerReversedBehaviour = 24;
-constexpr int32_t CirclingDroneBehaviour = 35, CirclingDroneReversedBehaviour = 37;
-constexpr int32_t ZigZagBehaviour = 39, ZigZagReversedBehaviour = 41;
+// How far after its normal frames an enemy's hit images start.
+constexpr int32_t DroneFlash = Sprite::DroneHit - Sprite::Drone;
+constexpr int32_t SpinnerFlash = Sprite::ShooterHit - Sprite::Shooter;
 
 // After the move: animate, flash and draw, leave at the bottom.
 void FallerFrame(ObjectIndex self, int32_t flashOffset) {
@@ -41,7 +41,7 @@ void Circling(ObjectIndex self, float turn, int32_t flashOffset) {
 }
 
 // Eight circlers evenly spaced round the spawner's place, sharing its drift.
-void Ring(ObjectIndex self, int16_t type, int32_t behaviour) {
+void Ring(ObjectIndex self, int16_t type, BehaviourId behaviour) {
   const GameObject& o = Obj(self);
   for (int32_t i = 0; i < RingSize; ++i) {
     ObjectIndex child = SpawnWith(type, behaviour, o.x, o.y, o.vx, o.vy);
@@ -78,12 +78,12 @@ void ZigZag(ObjectIndex self, float direction) {
   VelocityStep(o);
   AdvanceAnimation(self);
   DrawObject(o, int32_t(o.animPhase) + DamageFlash(o, DroneFlash));
-  bool gone = direction > 0 ? o.x > PlayField.right : o.x < -32;
+  bool gone = direction > 0 ? o.x > Play.PlayField.right : o.x < -32;
   if (gone) Remove(self);
 }
 
 template <typename Emitting>
-void ZigZagEmitting(ObjectIndex self, int32_t childBehaviour, Emitting emitting) {
+void ZigZagEmitting(ObjectIndex self, BehaviourId childBehaviour, Emitting emitting) {
   GameObject& o = Obj(self);
   VelocityStep(o);
   if (emitting(Age(o) % 100) && FrameCounter % 4 == 0)
@@ -110,20 +110,18 @@ void CirclingDroneReversed(ObjectIndex self) { Circling(self, -CircleTurn, Drone
 void CirclingSpinner(ObjectIndex self) { Circling(self, CircleTurn, SpinnerFlash); }
 void CirclingSpinnerReversed(ObjectIndex self) { Circling(self, -CircleTurn, SpinnerFlash); }
 
-void DroneRing(ObjectIndex self) { Ring(self, TypeDrone, CirclingDroneBehaviour); }
-void DroneRingReversed(ObjectIndex self) { Ring(self, TypeDrone, CirclingDroneReversedBehaviour); }
-void SpinnerRing(ObjectIndex self) { Ring(self, TypeSpinner, CirclingSpinnerBehaviour); }
-void SpinnerRingReversed(ObjectIndex self) {
-  Ring(self, TypeSpinner, CirclingSpinnerReversedBehaviour);
-}
+void DroneRing(ObjectIndex self) { Ring(self, TypeDrone, BehCirclingDrone); }
+void DroneRingReversed(ObjectIndex self) { Ring(self, TypeDrone, BehCirclingDroneReversed); }
+void SpinnerRing(ObjectIndex self) { Ring(self, TypeSpinner, BehCirclingSpinner); }
+void SpinnerRingReversed(ObjectIndex self) { Ring(self, TypeSpinner, BehCirclingSpinnerReversed); }
 
 void ZigZagDrone(ObjectIndex self) { ZigZag(self, 1); }
 void ZigZagDroneReversed(ObjectIndex self) { ZigZag(self, -1); }
 
 // The two emitters work in different parts of their 100-frame cycle.
 void ZigZagEmitter(ObjectIndex self) {
-  ZigZagEmitting(self, ZigZagBehaviour, [](int32_t p) { return p > 40; });
+  ZigZagEmitting(self, BehZigZagDrone, [](int32_t p) { return p > 40; });
 }
 void ZigZagEmitterReversed(ObjectIndex self) {
-  ZigZagEmitting(self, ZigZagReversedBehaviour, [](int32_t p) { return p < 60; });
+  ZigZagEmitting(self, BehZigZagDroneReversed, [](int32_t p) { return p < 60; });
 }

@@ -3,18 +3,19 @@
 
 #include <cmath>
 
+#include "common/frame_clock.h"
 #include "common/utility.h"
-#include "game/game_state.h"
-#include "objects/object_passes.h"
+#include "sprite_ids.h"
 #include "stage/behaviours.h"
+#include "stage/stage_state.h"
 
 namespace {
 
-constexpr int32_t FlashOffset = 16;
+// A dart's hit images follow its sixteen headings.
+constexpr int32_t FlashOffset = Sprite::DartHit - Sprite::Dart;
 
 // ---- the beam craft ----
 
-constexpr int32_t BeamerDamageSprite = 706;
 constexpr int32_t BeamCycle = 110, BeamFrames = 20;
 constexpr float BeamSpeed = 16;
 
@@ -36,7 +37,7 @@ constexpr float HomingTurn = Pi / 16;
 constexpr float HeadingFrameBase = 12;  // the image of heading 0, facing left
 
 float AngleToShip(const GameObject& o) {
-  const GameObject& ship = Obj(ShipIndex);
+  const GameObject& ship = Obj(Play.ShipIndex);
   return Angle(o.x + o.centerX, o.y + o.centerY, ship.x + ship.centerX, ship.y + ship.centerY);
 }
 
@@ -60,8 +61,6 @@ void TurnTowardShip(ObjectIndex self) {
 // ---- the hatch turret ----
 
 constexpr int32_t HatchCycle = 112;
-constexpr int32_t HatchOpeningSprite = 707;  // 17 frames, closed to open
-constexpr int32_t SideShotSprite = 580, DownShotSprite = 582;
 constexpr float MuzzleX = 40, MuzzleY = 40;
 
 ObjectIndex HatchShot(const GameObject& o, float vx, float vy, int32_t sprite) {
@@ -72,7 +71,7 @@ ObjectIndex HatchShot(const GameObject& o, float vx, float vy, int32_t sprite) {
 
 void SideShots(const GameObject& o) {
   for (float vx : {-8.0f, 8.0f}) {
-    ObjectIndex shot = HatchShot(o, vx, o.vy, SideShotSprite);
+    ObjectIndex shot = HatchShot(o, vx, o.vy, Sprite::HatchBolt);
     if (shot == NoObject) continue;
     Obj(shot).animLast = 1;
     Obj(shot).animSpeed = 1;
@@ -113,7 +112,7 @@ void Beamer(ObjectIndex self) {
   else if (Age(o) % BeamCycle < BeamFrames)
     PourBeams(o);
   VelocityStep(o);
-  DrawAt(o.x, o.y, DamageFlash(o, 1) ? BeamerDamageSprite : o.sprite);
+  DrawAt(o.x, o.y, DamageFlash(o, 1) ? Sprite::BeamerHit : o.sprite);
   if (BelowPlayField(o)) Remove(self);
 }
 
@@ -134,14 +133,14 @@ void Hatch(ObjectIndex self) {
   DrawObject(o, 0);
   if (p % 2 == 0) DrawObject(o, 1);  // the lamp
   if (p <= 60) ClosedHatch(o, p);
-  if (p >= 61 && p <= 77) DrawAt(o.x, o.y, HatchOpeningSprite + p - 61);
+  if (p >= 61 && p <= 77) DrawAt(o.x, o.y, Sprite::HatchOpening + p - 61);
   if (p == 78) o.life = o.work1;
-  if (p >= 79 && p <= 94 && p % 3 == 0) HatchShot(o, 0, 16, DownShotSprite);
+  if (p >= 79 && p <= 94 && p % 3 == 0) HatchShot(o, 0, 16, Sprite::HatchDownBolt);
   if (p == 95) {
     o.work1 = o.life;  // the damage so far is kept
     o.life = Indestructible;
   }
-  if (p >= 96) DrawAt(o.x, o.y, HatchOpeningSprite + HatchCycle - p);
+  if (p >= 96) DrawAt(o.x, o.y, Sprite::HatchOpening + HatchCycle - p);
   if (BelowPlayField(o)) Remove(self);
 }
 

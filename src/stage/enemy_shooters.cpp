@@ -3,7 +3,8 @@
 
 #include <array>
 
-#include "game/game_state.h"
+#include "common/frame_clock.h"
+#include "sprite_ids.h"
 #include "stage/behaviours.h"
 
 namespace {
@@ -33,12 +34,11 @@ constexpr ShooterPlan CrossGunnerPlan {100, {{{0, 30}, {50, 80}}}, {{{{31, 49}, 
 constexpr ShooterPlan RapidGunnerPlan { 50, {{{0, 5}, {25, 30}}},  {{{{12, 24}, Fire::Sideways}, {{31, 49}, Fire::UpAndDown}}}};
 // clang-format on
 
-constexpr int32_t FlashOffset = 4;
-constexpr int32_t VerticalMuzzle = 8, SidewaysMuzzle = 9;
-constexpr int32_t VerticalShotSprite = 593, SidewaysShotSprite = 594;
+// The hit images follow a shooter's normal frames.
+constexpr int32_t FlashOffset = Sprite::ShooterHit - Sprite::Shooter;
+constexpr int32_t VerticalMuzzle = Sprite::ShooterMuzzleVertical - Sprite::Shooter;
+constexpr int32_t SidewaysMuzzle = Sprite::ShooterMuzzleHorizontal - Sprite::Shooter;
 constexpr float ShotSpeed = 8;
-
-constexpr int32_t PathGunnerBehaviour = 27, PathGunnerMirroredBehaviour = 29;
 
 void Shoot(const GameObject& o, float vx, float vy, int32_t sprite) {
   ObjectIndex shot = Spawn(TypeEnemyShot, o.x, o.y, vx, vy);
@@ -47,12 +47,12 @@ void Shoot(const GameObject& o, float vx, float vy, int32_t sprite) {
 
 void FireVolley(const GameObject& o, Fire fire) {
   if (fire == Fire::Sideways) {
-    Shoot(o, ShotSpeed, o.vy, SidewaysShotSprite);
-    Shoot(o, -ShotSpeed, o.vy, SidewaysShotSprite);
+    Shoot(o, ShotSpeed, o.vy, Sprite::ShotHorizontal);
+    Shoot(o, -ShotSpeed, o.vy, Sprite::ShotHorizontal);
     return;
   }
-  Shoot(o, 0, ShotSpeed, VerticalShotSprite);
-  if (fire == Fire::UpAndDown) Shoot(o, 0, -ShotSpeed, VerticalShotSprite);
+  Shoot(o, 0, ShotSpeed, Sprite::ShotVertical);
+  if (fire == Fire::UpAndDown) Shoot(o, 0, -ShotSpeed, Sprite::ShotVertical);
 }
 
 void DrawWithFlash(GameObject& o) { DrawObject(o, int32_t(o.animPhase) + DamageFlash(o, FlashOffset)); }
@@ -97,7 +97,7 @@ void PathShooter(ObjectIndex self, float driftX) {
 }
 
 // Unseen above the screen, it sends a path shooter down every 16 frames.
-void PathEmitter(ObjectIndex self, int32_t childBehaviour) {
+void PathEmitter(ObjectIndex self, BehaviourId childBehaviour) {
   GameObject& o = Obj(self);
   DrawObject(o, 0);
   VelocityStep(o);
@@ -129,5 +129,5 @@ void CrossGunner(ObjectIndex self) { TimedShooter(self, CrossGunnerPlan); }
 void RapidGunner(ObjectIndex self) { TimedShooter(self, RapidGunnerPlan); }
 void PathGunner(ObjectIndex self) { PathShooter(self, 2); }
 void PathGunnerMirrored(ObjectIndex self) { PathShooter(self, -2); }
-void PathGunnerEmitter(ObjectIndex self) { PathEmitter(self, PathGunnerBehaviour); }
-void PathGunnerEmitterMirrored(ObjectIndex self) { PathEmitter(self, PathGunnerMirroredBehaviour); }
+void PathGunnerEmitter(ObjectIndex self) { PathEmitter(self, BehPathGunner); }
+void PathGunnerEmitterMirrored(ObjectIndex self) { PathEmitter(self, BehPathGunnerMirrored); }

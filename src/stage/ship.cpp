@@ -3,20 +3,14 @@
 
 #include <algorithm>
 
-#include "game/game_state.h"
+#include "common/frame_clock.h"
 #include "graphics/image_resource.h"
 #include "input/input.h"
-#include "objects/object_passes.h"
 #include "sound/sound.h"
+#include "sprite_ids.h"
 #include "stage/behaviours.h"
 #include "stage/random.h"
-#include "stage/stage.h"
-
-int16_t ShipTurnCount = 0;
-int16_t ShipBank = 0;
-int16_t ShipBankHold = 0;
-int16_t PodFlashA = 0;
-int16_t PodFlashB = 0;
+#include "stage/stage_state.h"
 
 namespace {
 
@@ -28,15 +22,11 @@ constexpr float LeftLimit = -16, RightLimit = 400, TopLimit = 0, BottomLimit = 4
 constexpr int32_t ShotsPerBurst = 5;
 constexpr int16_t TiltFrames = 10;
 
-constexpr int16_t SeTurn = 18, SeShot = 19, SeGameOver = 7, SeGameOverCall = 8;
-
-constexpr int32_t LampSprite = 469, BodySprite = 481, SparkSprite = 491, GameOverSprite = 386;
-constexpr int32_t SparkFrames = 9;
 
 struct ShotPlacement {
   float dx, dy;    // from the ship's position
   float sx, sy;    // direction, times the shot's speed
-  int32_t offset;  // added to the shot's sprite
+  int32_t offset;  // the shot's frame of Sprite::PlayerShot
 };
 
 constexpr ShotPlacement VerticalShots[] = {
@@ -48,36 +38,36 @@ constexpr ShotPlacement HorizontalShots[] = {
 struct PodSprites {
   int32_t podA, podB, flashA, flashB;
 };
-constexpr PodSprites PodsVertical{476, 477, 478, 479};
-constexpr PodSprites PodsHorizontal{470, 471, 472, 473};
-constexpr int32_t PodsTurningOut = 474, PodsTurningBack = 475;
+constexpr PodSprites PodsVertical{Sprite::PodAAbove, Sprite::PodBBelow, Sprite::PodAAboveFlash,
+                                  Sprite::PodBBelowFlash};
+constexpr PodSprites PodsHorizontal{Sprite::PodALeft, Sprite::PodBRight, Sprite::PodALeftFlash,
+                                    Sprite::PodBRightFlash};
 
 constexpr int32_t ReentryX = 192, ReentryY = 280;
-constexpr int32_t ControlBehaviour = 3;
-constexpr int32_t GameOverWipeBehaviour = 52;
 
-bool Held(uint16_t button) { return (InputWord & button) != 0; }
+bool Held(uint16_t button) { return (Input.InputWord & button) != 0; }
 float Axis(uint16_t minus, uint16_t plus) { return float(Held(plus)) - float(Held(minus)); }
 
 void DrawPods(float x, float y, int32_t mode) {
   if (mode == ModeTurningOut || mode == ModeTurningBack) {
-    DrawAt(x, y, mode == ModeTurningOut ? PodsTurningOut : PodsTurningBack);
+    DrawAt(x, y, mode == ModeTurningOut ? Sprite::PodsTurningOut : Sprite::PodsTurningBack);
     return;
   }
   const PodSprites& pods = mode == ModeVertical ? PodsVertical : PodsHorizontal;
   DrawAt(x, y, pods.podA);
   DrawAt(x, y, pods.podB);
-  if (PodFlashA > 0) DrawAt(x, y, pods.flashA);
-  if (PodFlashB > 0) DrawAt(x, y, pods.flashB);
+  if (Play.PodFlashA > 0) DrawAt(x, y, pods.flashA);
+  if (Play.PodFlashB > 0) DrawAt(x, y, pods.flashB);
 }
 
-// Guns, pods, body and the blinking core lamp; the pods' flash counts down.
+// Guns, pods, body and the blinking core lamp; the pods' flash counts down. The body banks
+// by the tilt: the level ship's neighbours are its banking pictures.
 void DrawShip(float x, float y, int32_t mode, int16_t bank) {
   DrawPods(x, y, mode);
-  if (PodFlashA > 0) --PodFlashA;
-  if (PodFlashB > 0) --PodFlashB;
-  DrawAt(x, y, BodySprite + bank);
-  if (FrameCounter % 16 < 8) DrawAt(x, y, LampSprite);
+  if (Play.PodFlashA > 0) --Play.PodFlashA;
+  if (Play.PodFlashB > 0) --Play.PodFlashB;
+  DrawAt(x, y, Sprite::Ship + bank);
+  if (FrameCounter % 16 < 8) DrawAt(x, y, Sprite::ShipCoreLamp);
 }
 
 void Steer(GameObject& ship) {
@@ -93,12 +83,12 @@ void Turn(GameObject& ship) {
   int32_t mode = int32_t(ship.work3);
   if ((mode == ModeVertical || mode == ModeHorizontal) && ship.work2 == 0 && Held(BTN_X)) {
     ship.work3 = float(++mode);
-    ShipTurnCount = 0;
-    PlaySe(SeTurn);
+    Play.ShipTurnCount = 0;
+    PlaySe(SE_ROT);
   }
-  ship.work2 = float(InputWord & BTN_X);
+  ship.work2 = float(Input.InputWord & BTN_X);
   if (mode == ModeTurningOut || mode == ModeTurningBack) {
-    if (++ShipTurnCount > 1) ship.work3 = float((mode + 1) % 4);
+    if (++Play.ShipTurnCount > 1) ship.work3 = float((mode + 1) % 4);
   }
 }
 
@@ -124,21 +114,21 @@ void Fire(GameObject& ship) {
   int32_t mode = int32_t(ship.work3);
   if (mode == ModeVertical) FireVolley(ship, VerticalShots);
   if (mode == ModeHorizontal) FireVolley(ship, HorizontalShots);
-  PlaySe(SeShot);
+  PlaySe(SE_SHOT);
   ship.lastLife += 1;
 }
 
 void Tilt() {
   if (Held(BTN_LEFT)) {
-    ShipBank = 1;
-    ShipBankHold = TiltFrames;
+    Play.ShipBank = 1;
+    Play.ShipBankHold = TiltFrames;
   } else if (Held(BTN_RIGHT)) {
-    ShipBank = -1;
-    ShipBankHold = TiltFrames;
-  } else if (ShipBankHold < 1) {
-    ShipBank = 0;
+    Play.ShipBank = -1;
+    Play.ShipBankHold = TiltFrames;
+  } else if (Play.ShipBankHold < 1) {
+    Play.ShipBank = 0;
   } else {
-    --ShipBankHold;
+    --Play.ShipBankHold;
   }
 }
 
@@ -148,12 +138,12 @@ void BlowUpAround(const GameObject& o) {
 }
 
 void GameOver(ObjectIndex self, int32_t age) {
-  if (age == 51) PlaySe(SeGameOverCall);
-  if (age == 250) CreateController(GameOverWipeBehaviour);
+  if (age == 51) PlaySe(SE_GAME_OVER2);
+  if (age == 250) CreateController(BehGameOverWipe);
   if (age == 301) {
     Remove(self);
-    GameActive = false;
-    RestartFrame = FrameCounter;
+    Play.GameActive = false;
+    Game.RestartFrame = FrameCounter;
   }
 }
 
@@ -166,7 +156,7 @@ void ShipUnderControl(ObjectIndex self) {
   Fire(ship);
   Tilt();
   if (ship.life >= IndestructibleAbove && FrameCounter % 2 != 0) return;  // invulnerable: blinking
-  DrawShip(ship.x, ship.y, int32_t(ship.work3), ShipBank);
+  DrawShip(ship.x, ship.y, int32_t(ship.work3), Play.ShipBank);
 }
 
 void MyShot(ObjectIndex self) {
@@ -178,30 +168,30 @@ void MyShot(ObjectIndex self) {
 
 void BarrierSpark(ObjectIndex self) {
   GameObject& o = Obj(self);
-  const GameObject& ship = Obj(ShipIndex);
+  const GameObject& ship = Obj(Play.ShipIndex);
   if (o.work1 == 0) {  // stay where the pod was hit, moving with the ship
     o.vx = o.x - ship.x;
     o.vy = o.y - ship.y;
   }
-  DrawAt(ship.x + o.vx, ship.y + o.vy, SparkSprite + int32_t(o.work1));
-  if (o.work1 > SparkFrames - 2) Remove(self);
+  DrawAt(ship.x + o.vx, ship.y + o.vy, Sprite::BarrierSpark + int32_t(o.work1));
+  if (o.work1 > Sprite::BarrierSparkCount - 2) Remove(self);
   o.work1 += 1;
 }
 
 void ShipDestroyed(ObjectIndex self) {
   GameObject& o = Obj(self);
   int32_t age = Age(o);
-  if (Lives < 0) {
+  if (Game.Lives < 0) {
     if (age == 1) {
       StopMusic();
-      BgmTrack = -1;
-      PlaySe(SeGameOver);
+      Play.BgmTrack = -1;
+      PlaySe(SE_GAME_OVER);
     }
-    DrawSprite(146, 208, GameOverSprite);
+    DrawSprite(146, 208, Sprite::GameOver);
   }
   if (age < 50)
     BlowUpAround(o);
-  else if (Lives >= 0)
+  else if (Game.Lives >= 0)
     Remove(self);  // the next ship's entry carries on
   else
     GameOver(self, age);
@@ -209,7 +199,7 @@ void ShipDestroyed(ObjectIndex self) {
 
 void ShipReentry(ObjectIndex self) {
   GameObject& o = Obj(self);
-  GameObject& ship = Obj(ShipIndex);
+  GameObject& ship = Obj(Play.ShipIndex);
   int32_t age = Age(o);
   if (age == 1) ship.life = Indestructible;
   if (age >= 30 && age <= 80) {
@@ -220,8 +210,8 @@ void ShipReentry(ObjectIndex self) {
   if (age == 81) {
     ship.x = ReentryX;
     ship.y = ReentryY;
-    MoveObject(ShipIndex, QG_MyShip, InsertAtTail);
-    ship.behaviour = ControlBehaviour;
+    MoveObject(Play.ShipIndex, QG_MyShip, InsertAtTail);
+    ship.behaviour = BehShipUnderControl;
   }
   if (age == 200) {
     ship.life = 1.0f;

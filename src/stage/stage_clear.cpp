@@ -3,16 +3,16 @@
 
 #include <cmath>
 
-#include "game/game_state.h"
+#include "common/frame_clock.h"
 #include "graphics/image_resource.h"
 #include "sound/sound.h"
+#include "sprite_ids.h"
 #include "stage/behaviours.h"
+#include "stage/stage_state.h"
 
 namespace {
 
-constexpr int32_t ClosingTileBehaviour = 50, ClosingWipeBehaviour = 51;
-constexpr int32_t FirstClosingSprite = 421, CoverSprite = 437;
-constexpr int32_t ClosingFrames = 16, CoverFrames = 1000;
+constexpr int32_t ClosingFrames = Sprite::WipeClosingCount, CoverFrames = 1000;
 
 constexpr float Absent = -9999.0f;
 constexpr float AbsentBelow = -200.0f;
@@ -20,7 +20,6 @@ constexpr float TallyStep = 111.0f;
 constexpr int32_t TallyStart = 211;
 constexpr int32_t EndDelay = 60;
 
-constexpr int16_t SeTick = 0, SeDone = 1, SeBonusLine = 3;
 
 struct BonusLine {
   const char* label;
@@ -42,7 +41,7 @@ template <typename Delay>
 void CreateClosingGrid(Delay delay) {
   for (int32_t r = 0; r < 16; ++r)
     for (int32_t c = 0; c < 15; ++c) {
-      ObjectIndex tile = CreateController(ClosingTileBehaviour, float(32 * c), float(32 * r),
+      ObjectIndex tile = CreateController(BehClosingWipeTile, float(32 * c), float(32 * r),
                                           KeepTemplate, InsertAtHead);
       if (tile != NoObject) Obj(tile).work1 = float(delay(r, c));
     }
@@ -64,15 +63,15 @@ bool BossDestroyed(int16_t boss) { return boss > 0 && boss < ObjectRecords && Ob
 
 void SetBonuses(GameObject& o) {
   o.work1 = BossDestroyed(o.tag) ? 20000.0f : Absent;
-  o.work2 = float((Stage + 1) * 10000);
-  o.work3 = RestartFrame == 0 ? 10000.0f : Absent;
+  o.work2 = float((Game.Stage + 1) * 10000);
+  o.work3 = Game.RestartFrame == 0 ? 10000.0f : Absent;
 }
 
 void DrawBonusLines(GameObject& o, int32_t age) {
   for (const BonusLine& line : BonusLines) {
     float amount = o.*line.amount;
     if (!Present(amount)) continue;
-    if (age == line.soundAge) PlaySe(SeBonusLine);
+    if (age == line.soundAge) PlaySe(SE_BURST03);
     if (age > line.soundAge) DrawTextLarge(74, line.y, line.label + AmountText(amount));
   }
 }
@@ -84,14 +83,14 @@ void Tally(GameObject& o) {
     float& amount = o.*line.amount;
     if (!Present(amount)) continue;
     amount -= TallyStep;
-    Score += int32_t(TallyStep);
+    Game.Score += int32_t(TallyStep);
     if (amount < 0) {
-      Score += RoundHalfEven(amount);
+      Game.Score += RoundHalfEven(amount);
       amount = 0;
     }
     left |= amount >= 1;
   }
-  if (left) PlaySe(SeTick);
+  if (left) PlaySe(SE_BARIA_HIT);
 }
 
 bool AllCounted(const GameObject& o) { return o.work1 < 1 && o.work2 < 1 && o.work3 < 1; }
@@ -102,14 +101,14 @@ void StageClear(ObjectIndex self) {
   GameObject& o = Obj(self);
   int32_t age = Age(o);
   if (age == 1) SetBonuses(o);
-  DrawTextLarge(146, TitleY(age), "STAGE" + NumberText(Stage + 1) + " CLEAR");
-  if (age == 61) CreateController(ClosingWipeBehaviour);
+  DrawTextLarge(146, TitleY(age), "STAGE" + NumberText(Game.Stage + 1) + " CLEAR");
+  if (age == 61) CreateController(BehClosingWipe);
   DrawBonusLines(o, age);
   if (age >= TallyStart) Tally(o);
   if (AllCounted(o)) {
     o.lastLife += 1;
-    if (o.lastLife == 1) PlaySe(SeDone);
-    if (o.lastLife > EndDelay) GameActive = false;
+    if (o.lastLife == 1) PlaySe(SE_BURST01);
+    if (o.lastLife > EndDelay) Play.GameActive = false;
   }
 }
 
@@ -126,8 +125,9 @@ void GameOverWipe(ObjectIndex self) {
 void ClosingWipeTile(ObjectIndex self) {
   const GameObject& o = Obj(self);
   int32_t age = Age(o), delay = RoundHalfEven(o.work1);
+  // The closing frames run on into the covered tile that follows them.
   if (age >= delay && age <= delay + ClosingFrames)
-    DrawAt(o.x, o.y, FirstClosingSprite + age - delay);
+    DrawAt(o.x, o.y, Sprite::WipeClosing + age - delay);
   else if (age > delay + ClosingFrames && age <= delay + ClosingFrames + CoverFrames)
-    DrawAt(o.x, o.y, CoverSprite);
+    DrawAt(o.x, o.y, Sprite::WipeCovered);
 }

@@ -3,13 +3,20 @@
 
 #include <filesystem>
 
+#include "common/frame_clock.h"
+#include "common/resource_format.h"
+#include "common/utility.h"
 #include "game/game_state.h"
+#include "game/play_statistics.h"
 #include "game/scenes.h"
 #include "graphics/display.h"
 #include "graphics/image_resource.h"
 #include "input/input.h"
-#include "objects/object_passes.h"
-#include "persist/play_statistics.h"
+#include "platform/platform.h"
+#include "sprite_ids.h"
+#include "stage/behaviours.h"
+#include "stage/hits.h"
+#include "stage/stage_state.h"
 #include "support/headless.h"
 
 namespace {
@@ -19,17 +26,21 @@ class SpineTest : public testing::Test {
   void SetUp() override {
     StartHeadlessDisplay();
     LoadImageResources(BuiltResourceFolder());
-    FrameMs = 33;
-    BossIndex = 0;
-    LastWaitEnd = timeGetTime();
+    Game = GameRecord{};
   }
   void TearDown() override { StopHeadlessDisplay(); }
+
+  // Starts a play from the checkpoint below `restartFrame`.
+  int16_t PlayFrom(int32_t restartFrame) {
+    Game.RestartFrame = restartFrame;
+    return RunGame();
+  }
 
   // Buttons that press Escape once `frames` frames of play have run.
   void LeaveAfter(int32_t frames) {
     int32_t start = -1;
     SetButtonSource([=]() mutable -> uint16_t {
-      if (!GameActive) return 0;
+      if (!Play.GameActive) return 0;
       if (start < 0) start = FrameCounter;
       return FrameCounter - start >= frames ? BTN_ESC : 0;
     });
@@ -37,25 +48,25 @@ class SpineTest : public testing::Test {
 };
 
 TEST_F(SpineTest, WaitFrameSleepsOnlyForWhatIsLeftOfTheFrame) {
-  uint32_t now = timeGetTime();
-  LastWaitEnd = now - 40;
+  uint32_t now = NowMs();
+  Program.LastWaitEnd = now - 40;
   WaitFrame(33);
-  EXPECT_EQ(timeGetTime(), now) << "a late frame is not made up";
-  EXPECT_EQ(LastWaitEnd, now);
+  EXPECT_EQ(NowMs(), now) << "a late frame is not made up";
+  EXPECT_EQ(Program.LastWaitEnd, now);
 
-  LastWaitEnd = now - 10;
+  Program.LastWaitEnd = now - 10;
   WaitFrame(33);
-  EXPECT_EQ(timeGetTime(), now + 23);
+  EXPECT_EQ(NowMs(), now + 23);
 
-  LastWaitEnd = timeGetTime() + 2000;  // a second or more left: the clock jumped
-  uint32_t before = timeGetTime();
+  Program.LastWaitEnd = NowMs() + 2000;  // a second or more left: the clock jumped
+  uint32_t before = NowMs();
   WaitFrame(33);
-  EXPECT_EQ(timeGetTime(), before);
+  EXPECT_EQ(NowMs(), before);
 
   UseFakeClock(5);  // the 32-bit clock wrapped 21 ms ago
-  LastWaitEnd = 0xFFFFFFF0u;
+  Program.LastWaitEnd = 0xFFFFFFF0u;
   WaitFrame(33);
-  EXPECT_EQ(timeGetTime(), 5u + 12u);
+  EXPECT_EQ(NowMs(), 5u + 12u);
 }
 
 TEST_F(SpineTest, CheckpointsFollowTheRestartFrame) {
@@ -69,18 +80,18 @@ TEST_F(SpineTest, CheckpointsFollowTheRestartFrame) {
 }
 
 TEST_F(SpineTest, APlayRunsPacedFramesUntilEscape) {
-  int32_t tries = TryCount;
+  int32_t tries = Stats.TryCount;
   LeaveAfter(30);
-  uint32_t start = timeGetTime();
-  EXPECT_EQ(RunGame(0, 0), 0);
+  uint32_t start = NowMs();
+  EXPECT_EQ(PlayFrom(0), 0);
   EXPECT_EQ(FrameCounter, 30);
-  EXPECT_TRUE(QuitRequested);
-  EXPECT_FALSE(InPlay);
-  EXPECT_EQ(TryCount, tries + 1);
+  EXPECT_TRUE(Program.QuitRequested);
+  EXPECT_FALSE(Stats.InPlay);
+  EXPECT_EQ(Stats.TryCount, tries + 1);
   // One frame wait for the release check, then 31 frames of 33 ms each.
-  EXPECT_EQ(timeGetTime() - start, 32u * 33u);
-  EXPECT_EQ(TimingText, "WORK  0 WAIT 33 FLIP  0 ELSE  0");
-  EXPECT_EQ(TotalText, "TOTAL 33(MS)");
+  EXPECT_EQ(NowMs() - start, 32u * 33u);
+  EXPECT_EQ(Program.TimingText, "WORK  0 WAIT 33 FLIP  0 ELSE  0");
+  EXPECT_EQ(Program.TotalText, "TOTAL 33(MS)");
 }
 
 TEST_F(SpineTest, HeldButtonsHoldTheStartAndMusicFollowsThePlan) {
@@ -90,111 +101,162 @@ TEST_F(SpineTest, HeldButtonsHoldTheStartAndMusicFollowsThePlan) {
     if (calls <= 10) return BTN_Z;
     return calls <= 12 ? 0 : BTN_ESC;
   });
-  EXPECT_EQ(RunGame(0, 7000), 0);
+  EXPECT_EQ(PlayFrom(7000), 0);
   EXPECT_EQ(FrameCounter, 6500) << "escape in the first frame: no frame counted";
-  EXPECT_EQ(BgmTrack, 1);
+  EXPECT_EQ(Play.BgmTrack, 1);
   EXPECT_EQ(calls, 13);
 
-  QuitRequested = false;
+  Program.QuitRequested = false;
   ShipCannotDie = true;  // no game over before the switch
   LeaveAfter(1800);
-  RunGame(0, 5000);  // from 4650 past the switch at 6400
+  PlayFrom(5000);  // from 4650 past the switch at 6400
   ShipCannotDie = false;
-  EXPECT_EQ(BgmTrack, 1);
-  QuitRequested = false;
+  EXPECT_EQ(Play.BgmTrack, 1);
+  Program.QuitRequested = false;
   LeaveAfter(10);
-  RunGame(0, 0);
-  EXPECT_EQ(BgmTrack, 0);
+  PlayFrom(0);
+  EXPECT_EQ(Play.BgmTrack, 0);
 }
 
 TEST_F(SpineTest, AFallenBossHandsOverAndTakesTheEnemiesWithIt) {
   ObjectIndex boss = NoObject, enemy = NoObject;
-  int32_t clears = StageClearCount;
+  int32_t clears = Stats.StageClearCount;
   SetButtonSource([&]() -> uint16_t {
-    if (!GameActive) return 0;
+    if (!Play.GameActive) return 0;
     if (FrameCounter == 5) {
-      boss = CreateObject(12, KeepTemplate, KeepTemplate, 144, 0, 0, 0, 0, 0);
-      enemy = CreateObject(20, KeepTemplate, KeepTemplate, 50, 60, 0, 0, 0, 0);
+      boss = CreateObject(TypeBoss, KeepTemplate, KeepTemplate, 144, 0, 0, 0, 0, 0);
+      enemy = CreateObject(TypeDrone, KeepTemplate, KeepTemplate, 50, 60, 0, 0, 0, 0);
       MoveObject(boss, QG_EntryOnDeathRoll, InsertAtTail);
-      BossIndex = boss;
+      Play.BossIndex = boss;
     }
     return FrameCounter >= 7 ? BTN_ESC : 0;
   });
-  EXPECT_EQ(RunGame(0, 0), 1);
-  EXPECT_EQ(BossIndex, 0);
-  EXPECT_EQ(StageClearCount, clears + 1);
-  EXPECT_EQ(ObjectTable[enemy].group, QG_UnUse);
+  EXPECT_EQ(PlayFrom(0), 1);
+  EXPECT_EQ(Play.BossIndex, 0);
+  EXPECT_EQ(Stats.StageClearCount, clears + 1);
+  EXPECT_EQ(Obj(enemy).group, QG_UnUse);
   bool handedOver = false, blownUp = false;
-  for (ObjectIndex i = QueueGroups[QG_DrawLast].head; i != NoObject; i = ObjectTable[i].next) {
-    const GameObject& o = ObjectTable[i];
-    handedOver |= o.behaviour == 53 && o.tag == int16_t(boss);
-    blownUp |= o.templateIndex == TypeTemplate[Templates[TypeTemplate[20]].blastType] &&
-               o.x == 50 && o.y == 60;
+  const int32_t droneBlast = World.Templates[World.TypeTemplate[TypeDrone]].blastType;
+  for (ObjectIndex i : GroupMembers(QG_DrawLast)) {
+    const GameObject& o = Obj(i);
+    handedOver |= o.behaviour == BehStageClear && o.tag == int16_t(boss);
+    blownUp |= o.templateIndex == World.TypeTemplate[droneBlast] && o.x == 50 && o.y == 60;
   }
   EXPECT_TRUE(handedOver);
   EXPECT_TRUE(blownUp);
 }
 
+void PressKey(SDL_Keycode key, uint16_t mod = KMOD_NONE) {
+  SDL_Event event{};
+  event.type = SDL_KEYDOWN;
+  event.key.keysym.sym = key;
+  event.key.keysym.mod = mod;
+  SDL_PushEvent(&event);
+}
+
 TEST_F(SpineTest, ScreenModeSwitchesKeepSurfacesAndBackBuffer) {
-  int32_t surfaces = SurfaceCount;
-  SDL_Surface* sheetBefore = SurfaceList[0].surface;
-  HandleFormKey(13, ShiftFlagAlt);
-  EXPECT_TRUE(FullScreen);
-  EXPECT_EQ(CurrentForm, GameForm::FullScreen);
-  EXPECT_TRUE(PauseRequested);
-  EXPECT_TRUE(ScreenModeChanged);
-  ASSERT_NE(BackBuffer, nullptr);
-  EXPECT_EQ(BackBuffer->w, 640);
-  EXPECT_EQ(BackBuffer->h, 480);
-  EXPECT_EQ(SurfaceCount, surfaces);
-  EXPECT_NE(SurfaceList[0].surface, sheetBefore) << "reloaded";
-  EXPECT_EQ(SurfaceList[0].fileName, BuiltResourceFolder() + "dst/sheet000.png");
+  const size_t surfaces = Display.SurfaceList.size();
+  SDL_Surface* sheetBefore = Display.SurfaceList[0].surface;
+  PressKey(SDLK_RETURN, KMOD_LALT);
+  WaitFrame(33);
+  EXPECT_FALSE(Display.FullScreen) << "the frame is shown before the switch";
+  EXPECT_EQ(ShowFrame(), 0);
+  EXPECT_TRUE(Display.FullScreen);
+  EXPECT_EQ(Program.CurrentForm, GameForm::FullScreen);
+  EXPECT_TRUE(Program.PauseRequested);
+  EXPECT_TRUE(Program.ScreenModeChanged);
+  ASSERT_NE(Display.BackBuffer, nullptr);
+  EXPECT_EQ(Display.BackBuffer->w, 640);
+  EXPECT_EQ(Display.BackBuffer->h, 480);
+  EXPECT_EQ(Display.SurfaceList.size(), surfaces);
+  EXPECT_NE(Display.SurfaceList[0].surface, sheetBefore) << "reloaded";
+  EXPECT_EQ(Display.SurfaceList[0].fileName,
+            BuiltResourceFolder() + BuiltFolder + SheetFileName);
   RefreshClipBounds();
   DrawTextLarge(0, 0, "FULL");
   EXPECT_EQ(ShowFrame(), 0);
 
-  MarkDisplayLost();  // a lost display in full screen drops back to the window
-  PauseRequested = false;
+  Platform.renderTargetsLost = true;  // a lost display in full screen drops back to the window
+  Program.PauseRequested = false;
   EXPECT_NE(ShowFrame(), 0);
-  EXPECT_FALSE(FullScreen);
-  EXPECT_TRUE(PauseRequested);
+  EXPECT_FALSE(Display.FullScreen);
+  EXPECT_TRUE(Program.PauseRequested);
   EXPECT_EQ(ShowFrame(), 0);
 
-  MarkDisplayLost();  // in the window the surfaces are reloaded
+  Platform.renderTargetsLost = true;  // in the window the surfaces are reloaded
   EXPECT_NE(ShowFrame(), 0);
-  EXPECT_FALSE(FullScreen);
+  EXPECT_FALSE(Display.FullScreen);
   EXPECT_EQ(ShowFrame(), 0);
-  EXPECT_EQ(SurfaceCount, surfaces);
+  EXPECT_EQ(Display.SurfaceList.size(), surfaces);
 }
 
-TEST_F(SpineTest, WindowKeysSetTheirRequests) {
+TEST_F(SpineTest, AScreenTextureThatCouldNotBeMadeIsMadeAtTheNextPresent) {
+  SDL_DestroyTexture(Display.screenTexture);
+  Display.screenTexture = nullptr;  // as when the rebuild after a loss failed
+  EXPECT_EQ(ShowFrame(), 0);
+  EXPECT_NE(Display.screenTexture, nullptr);
+}
+
+// Keys reach the game only through the frame wait; routines that merely keep the window's
+// events flowing (a stall, a folder listing, a dialog) take them in and leave them queued.
+TEST_F(SpineTest, WindowKeysWaitForTheFrame) {
+  PressKey(SDLK_RETURN, KMOD_LALT);
+  PressKey(SDLK_s);
+  WaitSeconds(0.1f);
+  EXPECT_FALSE(Display.FullScreen);
+  ASSERT_EQ(Platform.pendingKeys.size(), 2u);
+  EXPECT_EQ(Platform.pendingKeys[0].key, KeyReturn);
+  EXPECT_EQ(Platform.pendingKeys[0].shift, ShiftFlagAlt);
+
+  WaitFrame(33);
+  EXPECT_TRUE(Platform.pendingKeys.empty());
+  uint32_t before = NowMs();
+  ShowFrame();
+  EXPECT_TRUE(Display.FullScreen);
+  EXPECT_GE(NowMs() - before, 300u) << "the stall came after the present";
+  before = NowMs();
+  ShowFrame();
+  EXPECT_TRUE(Display.FullScreen) << "each request is carried out once";
+  EXPECT_EQ(NowMs() - before, 0u);
+}
+
+TEST_F(SpineTest, WindowKeysAndTheCloseBox) {
   HandleFormKey('P', 0);
-  EXPECT_TRUE(PauseRequested);
+  EXPECT_TRUE(Program.PauseRequested);
   HandleFormKey('P', 0);
-  EXPECT_FALSE(PauseRequested);
-  HandleFormKey(13, 0);  // Return without Alt: nothing
-  EXPECT_FALSE(FullScreen);
-  uint32_t before = timeGetTime();
-  HandleFormKey('S', 0);
-  EXPECT_GE(timeGetTime() - before, 300u);
-  SDL_Surface* sheet = SurfaceList[0].surface;
+  EXPECT_FALSE(Program.PauseRequested);
+  HandleFormKey(KeyReturn, 0);  // Return without Alt: nothing
+  HandleFormKey(KeyReturn, ShiftFlagAlt | ShiftFlagShift);
+  SDL_Surface* sheet = Display.SurfaceList[0].surface;
   HandleFormKey('R', 0);
-  EXPECT_NE(SurfaceList[0].surface, sheet);
-  EXPECT_FALSE(QuitRequested);
-  HandleFormKey(27, 0);
-  EXPECT_TRUE(QuitRequested);
+  ShowFrame();
+  EXPECT_FALSE(Display.FullScreen);
+  EXPECT_NE(Display.SurfaceList[0].surface, sheet) << "reloaded";
+  EXPECT_FALSE(Program.QuitRequested);
+  HandleFormKey(KeyEscape, 0);
+  EXPECT_TRUE(Program.QuitRequested);
+
+  Program.QuitRequested = false;
+  SDL_Event close{};
+  close.type = SDL_QUIT;
+  SDL_PushEvent(&close);
+  WaitFrame(33);
+  EXPECT_TRUE(Program.QuitRequested);
+  Program.QuitRequested = false;
+  WaitFrame(33);
+  EXPECT_FALSE(Program.QuitRequested) << "one close, one request";
 }
 
 TEST(MainTest, StartsFromAnyFolderPlaysAndShutsDown) {
   auto previous = std::filesystem::current_path();
   std::filesystem::current_path(ScratchFolder());  // no resources here: the build's are used
   UseFakeClock(0);
-  QuitRequested = false;
+  Program.QuitRequested = false;
   int32_t frames = 0;
-  SetButtonSource([&]() -> uint16_t { return GameActive && ++frames > 45 ? BTN_ESC : 0; });
+  SetButtonSource([&]() -> uint16_t { return Play.GameActive && ++frames > 45 ? BTN_ESC : 0; });
   EXPECT_EQ(Main(), 0);
-  EXPECT_TRUE(std::filesystem::exists("res/dst/out.dat"));
-  EXPECT_EQ(FormWindow(), nullptr);
+  EXPECT_TRUE(std::filesystem::exists(std::string("res/") + BuiltFolder + IndexFileName));
+  EXPECT_EQ(Platform.window, nullptr);
   EXPECT_GT(frames, 45);
   SetButtonSource(nullptr);
   UseRealClock();

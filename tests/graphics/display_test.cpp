@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/display.h"
+#include "common/resource_format.h"
 #include "graphics/image_resource.h"
 #include "support/headless.h"
 
@@ -66,47 +67,69 @@ class SurfaceTest : public testing::Test {
 TEST_F(SurfaceTest, TopLeftColourIsTransparentEverywhere) {
   int32_t index = LoadSurface(WriteSheet("sheet.png"));
   EXPECT_EQ(index, 0);
-  SDL_Surface* sheet = SurfaceList[0].surface;
-  ClearSurface(BackBuffer, ColorToPixel(0x00FF00));
+  SDL_Surface* sheet = Display.SurfaceList[0].surface;
+  ClearSurface(Display.BackBuffer, ColorToPixel(0x00FF00));
   SDL_Rect to{0, 0, 0, 0};
-  SDL_BlitSurface(sheet, nullptr, BackBuffer, &to);
-  EXPECT_EQ(PixelAt(BackBuffer, 0, 0), 0x07E0);  // grey: not copied
-  EXPECT_EQ(PixelAt(BackBuffer, 3, 1), 0x07E0);
-  EXPECT_EQ(PixelAt(BackBuffer, 1, 0), 0xF800);  // red: copied
+  SDL_BlitSurface(sheet, nullptr, Display.BackBuffer, &to);
+  EXPECT_EQ(PixelAt(Display.BackBuffer, 0, 0), 0x07E0);  // grey: not copied
+  EXPECT_EQ(PixelAt(Display.BackBuffer, 3, 1), 0x07E0);
+  EXPECT_EQ(PixelAt(Display.BackBuffer, 1, 0), 0xF800);  // red: copied
 }
 
 TEST_F(SurfaceTest, ReloadKeepsEveryIndex) {
   int32_t first = LoadSurface(WriteSheet("a.png"));
   int32_t second = LoadSurface(WriteSheet("b.png"));
   ReloadAllSurfaces();
-  ASSERT_EQ(SurfaceCount, 2);
+  ASSERT_EQ(Display.SurfaceList.size(), 2u);
   EXPECT_EQ(first, 0);
   EXPECT_EQ(second, 1);
-  EXPECT_EQ(SurfaceList[1].fileName, (folder / "b.png").string());
-  EXPECT_EQ(SurfaceList[1].surface->w, 4);
-  EXPECT_EQ(PixelAt(SurfaceList[1].surface, 1, 1), 0xF800);
+  EXPECT_EQ(Display.SurfaceList[1].fileName, (folder / "b.png").string());
+  EXPECT_EQ(Display.SurfaceList[1].surface->w, 4);
+  EXPECT_EQ(PixelAt(Display.SurfaceList[1].surface, 1, 1), 0xF800);
 }
 
-TEST_F(SurfaceTest, DamagedSheetsAreRefusedByName) {
-  std::string shortFile = (folder / "short.png").string();
-  WriteFile(shortFile, std::vector<uint8_t>(762, 7));
-  std::string notPng = (folder / "text.png").string();
-  WriteFile(notPng, std::vector<uint8_t>(2000, 'x'));
-  std::string hugeHeader = (folder / "huge.png").string();
-  const uint8_t header[] = {137, 80, 78,  71,  13,   10,   26,   10,   0,    0,    0,    13,
-                            'I', 'H', 'D', 'R', 0x7F, 0xFF, 0xFF, 0xFF, 0x7F, 0xFF, 0xFF, 0xFF};
-  std::vector<uint8_t> huge(std::begin(header), std::end(header));
-  huge.insert(huge.begin(), SheetPrefixBytes, 0);
-  WriteFile(hugeHeader, huge);
-  for (const std::string& path : {shortFile, notPng, hugeHeader, (folder / "none.png").string()}) {
+// A sheet whose PNG header claims a picture of width x height; the rest is not image data.
+std::vector<uint8_t> ClaimedSheet(uint32_t width, uint32_t height) {
+  std::vector<uint8_t> bytes = SheetPrefix();
+  const uint8_t start[] = {137, 80, 78, 71, 13, 10, 26, 10, 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+  bytes.insert(bytes.end(), std::begin(start), std::end(start));
+  for (uint32_t value : {width, height})
+    for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(uint8_t(value >> shift));
+  bytes.resize(bytes.size() + 1000, 0);
+  return bytes;
+}
+
+TEST_F(SurfaceTest, DamagedOrOversizedSheetsAreRefusedByNameAndReason) {
+  std::filesystem::create_directories(folder / "folder.png");
+  std::vector<uint8_t> tooLong(MaxSheetFileBytes + 1, 0);
+  std::copy_n(SheetPrefix().begin(), SheetPrefixBytes, tooLong.begin());
+  const std::pair<std::string, std::vector<uint8_t>> files[] = {
+      {"short.png", std::vector<uint8_t>(SheetPrefixBytes, 7)},
+      {"text.png", std::vector<uint8_t>(2000, 'x')},
+      {"huge.png", ClaimedSheet(8192, 32767)},  // a kilobyte asking for a gigabyte
+      {"over.png", ClaimedSheet(1024, 4097)},   // one row past the pixel limit
+      {"at.png", ClaimedSheet(1024, 4096)},     // within it: the decoder finds no image data
+      {"long.png", tooLong},
+  };
+  const std::pair<std::string, std::string> expected[] = {
+      {"short.png", "ファイルが短すぎます"},     {"text.png", "PNG データではありません"},
+      {"huge.png", "画像の大きさが不正です"},    {"over.png", "画像の大きさが不正です"},
+      {"at.png", "画像を復号できません"},        {"long.png", "大きすぎます"},
+      {"folder.png", "フォルダ"},                {"none.png", "見つかりません"},
+  };
+  for (const auto& [name, bytes] : files) WriteFile(folder / name, bytes);
+  for (const auto& [name, reason] : expected) {
+    const std::string path = (folder / name).string();
     try {
       LoadSurface(path);
       ADD_FAILURE() << path << " was accepted";
     } catch (const DisplayError& error) {
-      EXPECT_NE(std::string(error.what()).find(path), std::string::npos) << error.what();
+      const std::string message = error.what();
+      EXPECT_NE(message.find(path), std::string::npos) << message;
+      EXPECT_NE(message.find(reason), std::string::npos) << message;
     }
   }
-  EXPECT_EQ(SurfaceCount, 0);
+  EXPECT_TRUE(Display.SurfaceList.empty());
 }
 
 TEST_F(SurfaceTest, PictureLoaderChecksTheSignature) {
@@ -114,11 +137,11 @@ TEST_F(SurfaceTest, PictureLoaderChecksTheSignature) {
   std::string sheet = WriteSheet("sheet.png");  // prefixed: not a PNG file itself
   EXPECT_FALSE(LoadPngIntoPicture(picture, sheet));
   EXPECT_FALSE(LoadPngIntoPicture(picture, (folder / "missing.png").string()));
-  std::vector<uint8_t> bytes = SheetBytes(BackBuffer);
+  std::vector<uint8_t> bytes = SheetBytes(Display.BackBuffer);
   bytes.erase(bytes.begin(), bytes.begin() + SheetPrefixBytes);
   WriteFile(folder / "plain.png", bytes);
   ASSERT_TRUE(LoadPngIntoPicture(picture, (folder / "plain.png").string()));
-  EXPECT_EQ(picture->w, BackBuffer->w);
+  EXPECT_EQ(picture->w, Display.BackBuffer->w);
   SDL_FreeSurface(picture);
 }
 

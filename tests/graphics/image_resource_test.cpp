@@ -71,10 +71,10 @@ class ResourceIndexTest : public testing::Test {
 
 TEST_F(ResourceIndexTest, ReadsEveryFieldInOrder) {
   ReadResourceIndex(Write(GoodIndex()));
-  EXPECT_EQ(SpriteCount, 2);
-  EXPECT_EQ(PieceCount, 2);
-  EXPECT_EQ(PageHeight, 512);
-  const PieceRecord& p = PieceTable[1];
+  EXPECT_EQ(Images.SpriteTable.size(), 3u);
+  EXPECT_EQ(Images.PieceTable.size(), 3u);
+  EXPECT_EQ(Images.PageHeight, 512);
+  const PieceRecord& p = Images.PieceTable[1];
   EXPECT_EQ(p.SrcY, 3);
   EXPECT_EQ(p.SrcX, 4);
   EXPECT_EQ(p.Width, 5);
@@ -84,11 +84,11 @@ TEST_F(ResourceIndexTest, ReadsEveryFieldInOrder) {
   EXPECT_EQ(p.Next, 2);
   EXPECT_EQ(p.Surface, 0);
   EXPECT_EQ(p.Page, 1);
-  EXPECT_EQ(PieceTable[2].Page, 2);
-  EXPECT_EQ(SpriteTable[1].FirstPiece, 1);
-  EXPECT_EQ(SpriteTable[1].Left, -1);
-  EXPECT_EQ(SpriteTable[1].Height, 48);
-  EXPECT_EQ(SpriteNames[2], "space");
+  EXPECT_EQ(Images.PieceTable[2].Page, 2);
+  EXPECT_EQ(Images.SpriteTable[1].FirstPiece, 1);
+  EXPECT_EQ(Images.SpriteTable[1].Left, -1);
+  EXPECT_EQ(Images.SpriteTable[1].Height, 48);
+  EXPECT_EQ(Images.SpriteNames[2], "space");
   EXPECT_EQ(SpriteBox(2).Width, 5);
   EXPECT_EQ(SpriteBox(3).Width, 0);  // beyond the table: the empty box
   EXPECT_EQ(SpriteBox(-1).Width, 0);
@@ -115,13 +115,17 @@ TEST_F(ResourceIndexTest, DamagedFilesAreRefusedAndKeepTheOldTables) {
   badName.bytes.resize(badName.bytes.size() - 7);
   badName.Name("a very long name that runs past the end").bytes.resize(badName.bytes.size() - 10);
   ExpectDamaged(badName, "name past the end");
-  try {
-    ReadResourceIndex((folder / "missing.dat").string());
-    ADD_FAILURE() << "a missing file was accepted";
-  } catch (const ResourceError& error) {
-    EXPECT_NE(std::string(error.what()).find("missing.dat"), std::string::npos);
+  std::filesystem::create_directories(folder / "folder.dat");
+  for (auto [name, reason] : {std::pair{"missing.dat", "見つかりません"}, {"folder.dat", "フォルダ"}}) {
+    try {
+      ReadResourceIndex((folder / name).string());
+      ADD_FAILURE() << name << " was accepted";
+    } catch (const ResourceError& error) {
+      EXPECT_NE(std::string(error.what()).find((folder / name).string()), std::string::npos);
+      EXPECT_NE(std::string(error.what()).find(reason), std::string::npos) << error.what();
+    }
   }
-  EXPECT_EQ(SpriteNames[1], "ship");  // the good tables are still there
+  EXPECT_EQ(Images.SpriteNames[1], "ship");  // the good tables are still there
 }
 
 // Drawing onto the headless back buffer from a sheet whose pixel at (x, y) is x + 64 * y + 1.
@@ -138,7 +142,7 @@ class DrawingTest : public testing::Test {
     pixels[0] = Key;
     SDL_SetColorKey(sheet, SDL_TRUE, Key);
     ClearBackBuffer();
-    PageHeight = 512;
+    Images.PageHeight = 512;
   }
   void TearDown() override {
     SDL_FreeSurface(sheet);
@@ -148,8 +152,8 @@ class DrawingTest : public testing::Test {
   uint16_t SheetPixel(int x, int y) { return PixelAt(sheet, x, y); }
   int CountDrawn() {
     int drawn = 0;
-    for (int y = 0; y < BackBuffer->h; ++y)
-      for (int x = 0; x < BackBuffer->w; ++x) drawn += PixelAt(BackBuffer, x, y) != 0;
+    for (int y = 0; y < Display.BackBuffer->h; ++y)
+      for (int x = 0; x < Display.BackBuffer->w; ++x) drawn += PixelAt(Display.BackBuffer, x, y) != 0;
     return drawn;
   }
 
@@ -158,73 +162,69 @@ class DrawingTest : public testing::Test {
 
 TEST_F(DrawingTest, PiecesAreClippedAtEveryEdge) {
   SourceBox box{1, 8, 16, 4};
-  DrawPiece(BackBuffer, -5, 100, sheet, box, 0);
-  EXPECT_EQ(PixelAt(BackBuffer, 0, 100), SheetPixel(8 + 5, 1));
-  EXPECT_EQ(PixelAt(BackBuffer, 10, 103), SheetPixel(8 + 15, 4));
-  EXPECT_EQ(PixelAt(BackBuffer, 11, 100), 0);
+  DrawPiece(Display.BackBuffer, -5, 100, sheet, box, 0);
+  EXPECT_EQ(PixelAt(Display.BackBuffer, 0, 100), SheetPixel(8 + 5, 1));
+  EXPECT_EQ(PixelAt(Display.BackBuffer, 10, 103), SheetPixel(8 + 15, 4));
+  EXPECT_EQ(PixelAt(Display.BackBuffer, 11, 100), 0);
   EXPECT_EQ(CountDrawn(), 11 * 4);
 
   ClearBackBuffer();
-  DrawPiece(BackBuffer, -16, 100, sheet, box, 0);
-  DrawPiece(BackBuffer, ClipWidth, 100, sheet, box, 0);
-  DrawPiece(BackBuffer, 100, -4, sheet, box, 0);
-  DrawPiece(BackBuffer, 100, ClipHeight, sheet, box, 0);
+  DrawPiece(Display.BackBuffer, -16, 100, sheet, box, 0);
+  DrawPiece(Display.BackBuffer, Images.ClipWidth, 100, sheet, box, 0);
+  DrawPiece(Display.BackBuffer, 100, -4, sheet, box, 0);
+  DrawPiece(Display.BackBuffer, 100, Images.ClipHeight, sheet, box, 0);
   EXPECT_EQ(CountDrawn(), 0);
 
-  DrawPiece(BackBuffer, ClipWidth - 4, ClipHeight - 1, sheet, box, 0);
+  DrawPiece(Display.BackBuffer, Images.ClipWidth - 4, Images.ClipHeight - 1, sheet, box, 0);
   EXPECT_EQ(CountDrawn(), 4 * 1);
-  EXPECT_EQ(PixelAt(BackBuffer, ClipWidth - 1, ClipHeight - 1), SheetPixel(8 + 3, 1));
+  EXPECT_EQ(PixelAt(Display.BackBuffer, Images.ClipWidth - 1, Images.ClipHeight - 1), SheetPixel(8 + 3, 1));
 }
 
 TEST_F(DrawingTest, PagesStackDownTheSheet) {
-  DrawPiece(BackBuffer, 0, 0, sheet, {10, 0, 2, 1}, 2);
-  EXPECT_EQ(PixelAt(BackBuffer, 1, 0), SheetPixel(1, 2 * 512 + 10));
+  DrawPiece(Display.BackBuffer, 0, 0, sheet, {10, 0, 2, 1}, 2);
+  EXPECT_EQ(PixelAt(Display.BackBuffer, 1, 0), SheetPixel(1, 2 * 512 + 10));
 }
 
 TEST_F(DrawingTest, ClipBoundsLimitDrawingNotTheBackBuffer) {
-  ClipWidth = 100;
-  DrawPiece(BackBuffer, 90, 0, sheet, {1, 0, 16, 1}, 0);
+  Images.ClipWidth = 100;
+  DrawPiece(Display.BackBuffer, 90, 0, sheet, {1, 0, 16, 1}, 0);
   EXPECT_EQ(CountDrawn(), 10);
 }
 
 TEST_F(DrawingTest, FillBoxLeavesOutTheLastRowAndColumn) {
   FillBox(0, 0, 10, 10, 0xFFFFFF);
   EXPECT_EQ(CountDrawn(), 81);
-  EXPECT_EQ(PixelAt(BackBuffer, 8, 8), 0xFFFF);
-  EXPECT_EQ(PixelAt(BackBuffer, 9, 0), 0);
+  EXPECT_EQ(PixelAt(Display.BackBuffer, 8, 8), 0xFFFF);
+  EXPECT_EQ(PixelAt(Display.BackBuffer, 9, 0), 0);
   FillBox(20, 20, 1, 5, 0xFFFFFF);  // nothing to fill
   EXPECT_EQ(CountDrawn(), 81);
 }
 
 TEST_F(DrawingTest, SpritesFollowTheirChainsAndTextAdvancesByTheWidthOfA) {
-  SurfaceList.push_back({"test sheet", sheet});
-  SurfaceCount = 1;
-  SpriteCount = 400;
-  PieceCount = 3;
-  SpriteTable.assign(401, SpriteRecord{});
-  PieceTable.assign(4, PieceRecord{});
-  PieceTable[1] = {1, 1, 1, 1, 0, 0, 0, 0, 0};  // 'A' of the small font: one pixel
-  PieceTable[2] = {1, 2, 1, 1, 0, 0, 3, 0, 0};  // 'B': two pixels, the second covering
-  PieceTable[3] = {1, 3, 1, 1, 1, 0, 0, 0, 0};
-  SpriteTable['A' + 1] = {1, 0, 0, 5, 7};
-  SpriteTable['B' + 1] = {2, 0, 0, 5, 7};
+  Display.SurfaceList.push_back({"test sheet", sheet});
+  Images.SpriteTable.assign(401, SpriteRecord{});
+  Images.PieceTable.assign(4, PieceRecord{});
+  Images.PieceTable[1] = {1, 1, 1, 1, 0, 0, 0, 0, 0};  // 'A' of the small font: one pixel
+  Images.PieceTable[2] = {1, 2, 1, 1, 0, 0, 3, 0, 0};  // 'B': two pixels, the second covering
+  Images.PieceTable[3] = {1, 3, 1, 1, 1, 0, 0, 0, 0};
+  Images.SpriteTable['A' + 1] = {1, 0, 0, 5, 7};
+  Images.SpriteTable['B' + 1] = {2, 0, 0, 5, 7};
   DrawText(10, 10, "AB");
-  EXPECT_EQ(PixelAt(BackBuffer, 10, 10), SheetPixel(1, 1));
-  EXPECT_EQ(PixelAt(BackBuffer, 16, 10), SheetPixel(2, 1));
-  EXPECT_EQ(PixelAt(BackBuffer, 17, 10), SheetPixel(3, 1));
+  EXPECT_EQ(PixelAt(Display.BackBuffer, 10, 10), SheetPixel(1, 1));
+  EXPECT_EQ(PixelAt(Display.BackBuffer, 16, 10), SheetPixel(2, 1));
+  EXPECT_EQ(PixelAt(Display.BackBuffer, 17, 10), SheetPixel(3, 1));
   EXPECT_EQ(CountDrawn(), 3);
   DrawText(0, 0, "");
   DrawSprite(0, 0, 5000);  // no such sprite
   DrawTextLarge(0, 50, "\xC3\xA9");  // beyond the large font: drawn as '?', which is empty here
   EXPECT_EQ(CountDrawn(), 3);
-  SurfaceList.clear();
-  SurfaceCount = 0;
+  Display.SurfaceList.clear();
 }
 
 TEST_F(DrawingTest, BuiltResourcesLoadAndDraw) {
   LoadImageResources(BuiltResourceFolder());
-  EXPECT_EQ(SurfaceCount, 2);
-  EXPECT_EQ(StagePartsSurface, 1);
+  EXPECT_EQ(Display.SurfaceList.size(), 2u);
+  EXPECT_EQ(Images.StagePartsSurface, 1);
   EXPECT_EQ(SpriteBox('A' + SmallFontBase).Width, 5);
   EXPECT_LE(SpriteBox('A' + LargeFontBase).Width, 12);
   DrawTextLarge(0, 0, "VELDRANE");

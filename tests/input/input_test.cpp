@@ -53,15 +53,15 @@ class DeviceTest : public testing::Test {
  protected:
   void SetUp() override { PlatformInit(); }
   void TearDown() override {
-    ReleaseDirectInput();
+    ReleaseInput();
     SetButtonSource(nullptr);
     PlatformShutdown();
   }
 };
 
 TEST_F(DeviceTest, ScriptedButtonsReplaceTheDevices) {
-  InitDirectInput();
-  EXPECT_FALSE(JoystickPresent);
+  InitInput();
+  EXPECT_FALSE(Input.JoystickPresent);
   EXPECT_EQ(ReadButtons(), 0);
   SetButtonSource([] { return uint16_t(BTN_Z | BTN_UP); });
   EXPECT_EQ(ReadButtons(), BTN_Z | BTN_UP);
@@ -70,8 +70,8 @@ TEST_F(DeviceTest, ScriptedButtonsReplaceTheDevices) {
 TEST_F(DeviceTest, ALostPadIsDroppedAndAFreshOneTakenUp) {
   int device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6, 15, 0);
   ASSERT_GE(device, 0) << SDL_GetError();
-  InitDirectInput();
-  ASSERT_TRUE(JoystickPresent);
+  InitInput();
+  ASSERT_TRUE(Input.JoystickPresent);
   SDL_Joystick* pad = SDL_JoystickOpen(device);
   SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, -32768);
   SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, 1);
@@ -81,12 +81,12 @@ TEST_F(DeviceTest, ALostPadIsDroppedAndAFreshOneTakenUp) {
   SDL_JoystickClose(pad);
   SDL_JoystickDetachVirtual(device);
   EXPECT_EQ(ReadButtons(), 0) << "the frame that finds the pad gone reads it at rest";
-  EXPECT_FALSE(JoystickPresent);
+  EXPECT_FALSE(Input.JoystickPresent);
   EXPECT_EQ(ReadButtons(), 0);
 
   device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6, 15, 0);
   ReadButtons();
-  EXPECT_TRUE(JoystickPresent) << "a pad plugged in later is taken up";
+  EXPECT_TRUE(Input.JoystickPresent) << "a pad plugged in later is taken up";
   SDL_JoystickDetachVirtual(device);
 }
 

@@ -34,8 +34,8 @@ constexpr Animation FaceAnimations[] = {{683, 2}, {685, 7}, {692, 2}, {695, 3}, 
 constexpr Animation TurretAnimations[] = {{2, 2}, {2, 5}, {7, 5}, {12, 8}};
 
 bool SameBox(const SpriteRecord& sprite, int left, int top, int width, int height) {
-  return sprite.left == left && sprite.top == top && sprite.width == width &&
-         sprite.height == height;
+  return sprite.Left == left && sprite.Top == top && sprite.Width == width &&
+         sprite.Height == height;
 }
 
 class BossArt : public BuiltArt {
@@ -89,10 +89,10 @@ TEST_F(BossArt, FaceImagesShareTheBodyDrawPointAndStayOnItsCore) {
     std::vector<PieceRecord> pieces = ChainOf(index, id);
     EXPECT_FALSE(pieces.empty());
     for (const PieceRecord& piece : pieces) {
-      EXPECT_GE(piece.offsetX, CoreLeft);
-      EXPECT_GE(piece.offsetY, CoreTop);
-      EXPECT_LE(piece.offsetX + piece.width, CoreLeft + CoreSize);
-      EXPECT_LE(piece.offsetY + piece.height, CoreTop + CoreSize);
+      EXPECT_GE(piece.OffsetX, CoreLeft);
+      EXPECT_GE(piece.OffsetY, CoreTop);
+      EXPECT_LE(piece.OffsetX + piece.Width, CoreLeft + CoreSize);
+      EXPECT_LE(piece.OffsetY + piece.Height, CoreTop + CoreSize);
     }
     ExpectNoStrayMagenta(Drawn(id));
   }

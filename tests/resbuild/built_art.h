@@ -25,13 +25,13 @@ class BuiltArt : public testing::Test {
   // (a hit box smaller than the picture) is left out.
   Image Drawn(int id) const {
     const SpriteRecord& box = index.sprites[id];
-    Image image = MakeImage(box.width, box.height, KeyColour);
+    Image image = MakeImage(box.Width, box.Height, KeyColour);
     for (const PieceRecord& piece : ChainOf(index, id))
-      for (int y = 0; y < piece.height; ++y)
-        for (int x = 0; x < piece.width; ++x) {
-          Rgb c = PixelAt(sheet, piece.srcX + x, piece.page * index.pageHeight + piece.srcY + y);
-          int atX = piece.offsetX - box.left + x, atY = piece.offsetY - box.top + y;
-          if (c != KeyColour && atX >= 0 && atY >= 0 && atX < box.width && atY < box.height)
+      for (int y = 0; y < piece.Height; ++y)
+        for (int x = 0; x < piece.Width; ++x) {
+          Rgb c = PixelAt(sheet, piece.SrcX + x, piece.Page * index.pageHeight + piece.SrcY + y);
+          int atX = piece.OffsetX - box.Left + x, atY = piece.OffsetY - box.Top + y;
+          if (c != KeyColour && atX >= 0 && atY >= 0 && atX < box.Width && atY < box.Height)
             PixelAt(image, atX, atY) = c;
         }
     return image;

@@ -53,10 +53,10 @@ TEST_F(EnemyArt, EveryIdHasPiecesAndTheBoxTheGameUses) {
       SCOPED_TRACE(id);
       const SpriteRecord& box = index.sprites[id];
       EXPECT_FALSE(ChainOf(index, id).empty());
-      EXPECT_EQ(box.left, range.left);
-      EXPECT_EQ(box.top, range.top);
-      EXPECT_EQ(box.width, range.width);
-      EXPECT_EQ(box.height, range.height);
+      EXPECT_EQ(box.Left, range.left);
+      EXPECT_EQ(box.Top, range.top);
+      EXPECT_EQ(box.Width, range.width);
+      EXPECT_EQ(box.Height, range.height);
     }
   EXPECT_TRUE(ChainOf(index, 579).empty());
 }

@@ -27,22 +27,22 @@ TEST_F(GeneratedArt, EveryPrintableGlyphOfBothFontsHasPieces) {
   }
   // The space draws nothing but keeps its cell for spacing.
   EXPECT_TRUE(ChainOf(index, SmallFont + ' ').empty());
-  EXPECT_EQ(index.sprites[SmallFont + ' '].width, 5);
-  EXPECT_EQ(index.sprites[LargeFont + ' '].width, 12);
+  EXPECT_EQ(index.sprites[SmallFont + ' '].Width, 5);
+  EXPECT_EQ(index.sprites[LargeFont + ' '].Width, 12);
 }
 
 TEST_F(GeneratedArt, LetterAFitsItsCell) {
   std::vector<PieceRecord> small = ChainOf(index, SmallFont + 'A');
   ASSERT_EQ(small.size(), 1u);
-  EXPECT_EQ(small[0].width, 5);
-  EXPECT_EQ(index.sprites[SmallFont + 'A'].width, 5);
-  EXPECT_EQ(index.sprites[SmallFont + 'A'].height, 7);
+  EXPECT_EQ(small[0].Width, 5);
+  EXPECT_EQ(index.sprites[SmallFont + 'A'].Width, 5);
+  EXPECT_EQ(index.sprites[SmallFont + 'A'].Height, 7);
 
   const SpriteRecord& large = index.sprites[LargeFont + 'A'];
-  EXPECT_EQ(large.width, 12);
-  EXPECT_GE(large.height, 16);
-  EXPECT_LE(large.height, 24);
-  for (const PieceRecord& piece : ChainOf(index, LargeFont + 'A')) EXPECT_LE(piece.width, 12);
+  EXPECT_EQ(large.Width, 12);
+  EXPECT_GE(large.Height, 16);
+  EXPECT_LE(large.Height, 24);
+  for (const PieceRecord& piece : ChainOf(index, LargeFont + 'A')) EXPECT_LE(piece.Width, 12);
 }
 
 // A sprite's box is its hit box, so a glow may reach past it; its pieces stay on the sheet.
@@ -52,9 +52,9 @@ TEST_F(GeneratedArt, PiecesLieOnTheirPages) {
   for (size_t id = 1; id < index.sprites.size(); ++id) {
     for (const PieceRecord& piece : ChainOf(index, static_cast<int>(id))) {
       SCOPED_TRACE(index.names[id]);
-      EXPECT_LT(piece.page, pages);
-      EXPECT_LE(piece.srcX + piece.width, sheet.width);
-      EXPECT_LE(piece.srcY + piece.height, index.pageHeight);
+      EXPECT_LT(piece.Page, pages);
+      EXPECT_LE(piece.SrcX + piece.Width, sheet.width);
+      EXPECT_LE(piece.SrcY + piece.Height, index.pageHeight);
     }
   }
 }

@@ -37,18 +37,18 @@ int Int32At(const std::vector<uint8_t>& bytes, size_t at) {
 }
 
 void ExpectBox(const SpriteRecord& s, int left, int top, int width, int height) {
-  EXPECT_EQ(s.left, left);
-  EXPECT_EQ(s.top, top);
-  EXPECT_EQ(s.width, width);
-  EXPECT_EQ(s.height, height);
+  EXPECT_EQ(s.Left, left);
+  EXPECT_EQ(s.Top, top);
+  EXPECT_EQ(s.Width, width);
+  EXPECT_EQ(s.Height, height);
 }
 
 void ExpectPiece(const PieceRecord& p, int offsetX, int offsetY, int width, int height) {
-  EXPECT_EQ(p.offsetX, offsetX);
-  EXPECT_EQ(p.offsetY, offsetY);
-  EXPECT_EQ(p.width, width);
-  EXPECT_EQ(p.height, height);
-  EXPECT_EQ(p.surface, 0);
+  EXPECT_EQ(p.OffsetX, offsetX);
+  EXPECT_EQ(p.OffsetY, offsetY);
+  EXPECT_EQ(p.Width, width);
+  EXPECT_EQ(p.Height, height);
+  EXPECT_EQ(p.Surface, 0);
 }
 
 std::string PackError(const std::string& manifest) {
@@ -64,7 +64,7 @@ class TinyIndex : public testing::Test {
  protected:
   std::map<std::string, SourceImage> images = TinyImages();
   PackedSprites packed = PackSprites(ParseManifest(TinyManifest, "m.txt"), images);
-  std::vector<uint8_t> bytes = EncodeIndex(packed.index);
+  std::vector<uint8_t> bytes = EncodeResourceIndex(packed.index);
 };
 
 }  // namespace
@@ -115,9 +115,9 @@ TEST_F(TinyIndex, ReadsBackEverySpriteAndPiece) {
             (std::vector<std::string>{"", "first", "", "corner", "pillar", "nothing", "again"}));
 
   ExpectBox(index.sprites[0], 0, 0, 0, 0);
-  EXPECT_EQ(index.sprites[0].firstPiece, 0);
+  EXPECT_EQ(index.sprites[0].FirstPiece, 0);
   ExpectBox(index.sprites[2], 0, 0, 0, 0);
-  EXPECT_EQ(index.sprites[2].firstPiece, 0);
+  EXPECT_EQ(index.sprites[2].FirstPiece, 0);
 
   ExpectBox(index.sprites[1], 0, 0, 4, 3);
   std::vector<PieceRecord> first = ChainOf(index, 1);
@@ -138,15 +138,15 @@ TEST_F(TinyIndex, ReadsBackEverySpriteAndPiece) {
 
   // An empty frame keeps its box but draws nothing.
   ExpectBox(index.sprites[5], 0, 0, 6, 5);
-  EXPECT_EQ(index.sprites[5].firstPiece, 0);
+  EXPECT_EQ(index.sprites[5].FirstPiece, 0);
 
   // The same frame again shares its pixels on the sheet.
   std::vector<PieceRecord> again = ChainOf(index, 6);
   ASSERT_EQ(again.size(), 1u);
-  EXPECT_NE(index.sprites[6].firstPiece, index.sprites[1].firstPiece);
-  EXPECT_EQ(again[0].srcX, first[0].srcX);
-  EXPECT_EQ(again[0].srcY, first[0].srcY);
-  EXPECT_EQ(again[0].page, first[0].page);
+  EXPECT_NE(index.sprites[6].FirstPiece, index.sprites[1].FirstPiece);
+  EXPECT_EQ(again[0].SrcX, first[0].SrcX);
+  EXPECT_EQ(again[0].SrcY, first[0].SrcY);
+  EXPECT_EQ(again[0].Page, first[0].Page);
 }
 
 TEST_F(TinyIndex, SheetHoldsEachPieceWhereItsRecordSays) {
@@ -160,12 +160,12 @@ TEST_F(TinyIndex, SheetHoldsEachPieceWhereItsRecordSays) {
     int id, frameLeft, originX, originY;
   };
   for (Shown shown : {Shown{1, 0, 0, 0}, Shown{3, 4, 2, 1}}) {
-    const PieceRecord& piece = packed.index.pieces[packed.index.sprites[shown.id].firstPiece];
-    for (int y = 0; y < piece.height; ++y)
-      for (int x = 0; x < piece.width; ++x)
-        EXPECT_EQ(PixelAt(sheet, piece.srcX + x, piece.page * PageHeight + piece.srcY + y),
-                  PixelAt(grid, shown.frameLeft + shown.originX + piece.offsetX + x,
-                          shown.originY + piece.offsetY + y));
+    const PieceRecord& piece = packed.index.pieces[packed.index.sprites[shown.id].FirstPiece];
+    for (int y = 0; y < piece.Height; ++y)
+      for (int x = 0; x < piece.Width; ++x)
+        EXPECT_EQ(PixelAt(sheet, piece.SrcX + x, piece.Page * PageHeight + piece.SrcY + y),
+                  PixelAt(grid, shown.frameLeft + shown.originX + piece.OffsetX + x,
+                          shown.originY + piece.OffsetY + y));
   }
 }
 

@@ -16,32 +16,15 @@ namespace {
 constexpr int TileSize = 32, TilesPerRow = 20;
 constexpr int ScreenColumns = 14, ScreenRows = 16;  // 448 pixels wide, 16 rows drawn
 
-struct MapFile {
-  int width = 0, height = 0;
-  std::vector<int> cells;  // (width + 1) * (height + 1), the last column and row repeating
-
-  int At(int column, int row) const {
-    return cells[static_cast<size_t>(row) * (width + 1) + column];
-  }
-};
-
 std::vector<uint8_t> ReadOutput(const std::string& name) {
   return ReadFileBytes(std::string(RESBUILD_OUTPUT_DIR) + "/" + name);
 }
 
-MapFile ReadMap(const std::string& name) {
+// The game's reader, and nothing in the file beyond what it reads.
+MapGrid ReadMap(const std::string& name) {
   std::vector<uint8_t> bytes = ReadOutput(name);
-  auto word = [&](size_t i) {
-    return static_cast<int>(static_cast<int16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8));
-  };
-  if (bytes.size() < 6) throw BuildError(name + " has no header");
-  MapFile map{word(0), word(1), {}};
-  if (map.width <= 0 || map.height <= 0 || word(2) != 0)
-    throw BuildError(name + " has a bad header");
-  size_t cellCount = static_cast<size_t>(map.width + 1) * (map.height + 1);
-  if (bytes.size() != 6 + 2 * cellCount)
-    throw BuildError(name + " is not the size its header says");
-  for (size_t i = 0; i < cellCount; ++i) map.cells.push_back(word(3 + i));
+  MapGrid map = ParseMapFile(bytes);
+  if (EncodeMapFile(map) != bytes) throw BuildError(name + " is not the size its header says");
   return map;
 }
 
@@ -63,12 +46,12 @@ constexpr int CitadelLayersFrom = 6100, GroundUntil = 6900, BridgeUntil = 5000;
 class Stage01Maps : public testing::Test {
  protected:
   Image parts = LoadParts();
-  MapFile cloud = ReadMap("Stage01Cloud.map.dat"), citadel = ReadMap("Stage01Renga.map.dat");
-  MapFile ground = ReadMap("Stage01BackGround.map.dat"), bridge = ReadMap("Stage01Bridge.map.dat");
+  MapGrid cloud = ReadMap(Stage1MapFiles[MapClouds]), citadel = ReadMap(Stage1MapFiles[MapBricks]);
+  MapGrid ground = ReadMap(Stage1MapFiles[MapGround]), bridge = ReadMap(Stage1MapFiles[MapBridge]);
 
   static Image LoadParts() {
-    std::vector<uint8_t> file = ReadOutput("Stage01.parts.png");
-    return DecodePng({file.begin() + SheetPrefixBytes, file.end()}, "Stage01.parts.png");
+    std::vector<uint8_t> file = ReadOutput(StagePartsFileName);
+    return DecodePng({file.begin() + SheetPrefixBytes, file.end()}, StagePartsFileName);
   }
   int TileCount() const { return parts.width / TileSize * (parts.height / TileSize); }
 
@@ -83,45 +66,42 @@ class Stage01Maps : public testing::Test {
     return holes;
   }
 
-  void ExpectOpaqueRow(const MapFile& map, int row) const {
+  void ExpectOpaqueRow(const MapGrid& map, int row) const {
     for (int column = 0; column < ScreenColumns; ++column) {
-      int n = map.At(column % map.width, row);
+      int n = map.Cell(column % map.width, row);
       ASSERT_GT(n, 0) << "empty cell at column " << column << ", row " << row;
       ASSERT_EQ(HolesIn(n), 0) << "tile " << n << " has holes, at column " << column << ", row "
                                << row;
     }
   }
 
-  int CellsShown(const MapFile& map, int scrollY) const {
+  int CellsShown(const MapGrid& map, int scrollY) const {
     int shown = 0;
     for (int row : RowsOnScreen(scrollY, map.height))
       for (int column = 0; column < ScreenColumns; ++column)
-        shown += map.At(column % map.width, row) > 0;
+        shown += map.Cell(column % map.width, row) > 0;
     return shown;
   }
 };
 
 }  // namespace
 
-TEST(StageMapFiles, EveryMapParsesWithItsWrapCopies) {
-  for (const char* name :
-       {"Stage01Cloud.map.dat", "Stage01Renga.map.dat", "Stage01BackGround.map.dat",
-        "Stage01Bridge.map.dat", "Stage02BlockUp.map.dat", "Stage02BlockDown.Map.dat",
-        "Stage02CloudFast.map.dat", "Stage02CloudSlow.map.dat", "Stage02BlueBack.map.dat"}) {
+TEST(StageMapGrids, EveryMapParsesWithItsWrapCopies) {
+  std::vector<const char*> names(Stage1MapFiles.begin(), Stage1MapFiles.end());
+  names.insert(names.end(), Stage2MapFiles.begin(), Stage2MapFiles.end());
+  for (const char* name : names) {
     SCOPED_TRACE(name);
-    MapFile map = ReadMap(name);
-    for (int row = 0; row <= map.height; ++row) EXPECT_EQ(map.At(map.width, row), map.At(0, row));
+    MapGrid map = ReadMap(name);
+    for (int row = 0; row <= map.height; ++row) EXPECT_EQ(map.Cell(map.width, row), map.Cell(0, row));
     for (int column = 0; column <= map.width; ++column)
-      EXPECT_EQ(map.At(column, map.height), map.At(column, 0));
+      EXPECT_EQ(map.Cell(column, map.height), map.Cell(column, 0));
   }
 }
 
-TEST(StageMapFiles, Stage2MapsUseTheFirstFortySpriteTiles) {
-  for (const char* name :
-       {"Stage02BlockUp.map.dat", "Stage02BlockDown.Map.dat", "Stage02CloudFast.map.dat",
-        "Stage02CloudSlow.map.dat", "Stage02BlueBack.map.dat"}) {
+TEST(StageMapGrids, Stage2MapsUseTheFirstFortySpriteTiles) {
+  for (const char* name : Stage2MapFiles) {
     SCOPED_TRACE(name);
-    MapFile map = ReadMap(name);
+    MapGrid map = ReadMap(name);
     EXPECT_GE(map.width, ScreenColumns);
     for (int n : map.cells) {
       EXPECT_GE(n, 0);
@@ -132,7 +112,7 @@ TEST(StageMapFiles, Stage2MapsUseTheFirstFortySpriteTiles) {
 
 TEST_F(Stage01Maps, LayersPlaceOnlyDrawnTiles) {
   EXPECT_EQ(HolesIn(0), TileSize * TileSize) << "tile 0 is the key colour throughout";
-  for (const MapFile* map : {&cloud, &citadel, &ground, &bridge}) {
+  for (const MapGrid* map : {&cloud, &citadel, &ground, &bridge}) {
     EXPECT_GE(map->width, ScreenColumns);
     std::set<int> used(map->cells.begin(), map->cells.end());
     for (int n : used) {
@@ -167,8 +147,8 @@ TEST_F(Stage01Maps, GroundHasFallenAwayBeforeItStopsBeingDrawn) {
 TEST_F(Stage01Maps, BridgeLaunchesTheShipAndLeavesNothingBehind) {
   // A deck under the ship's start at (191, 300), structure over most of the first screen.
   int shipRow = RowsOnScreen(BridgeScroll(0), bridge.height)[(300 + TileSize) / TileSize];
-  EXPECT_GT(bridge.At(191 / TileSize, shipRow), 0);
-  EXPECT_EQ(HolesIn(bridge.At(191 / TileSize, shipRow)), 0);
+  EXPECT_GT(bridge.Cell(191 / TileSize, shipRow), 0);
+  EXPECT_EQ(HolesIn(bridge.Cell(191 / TileSize, shipRow)), 0);
   EXPECT_GT(CellsShown(bridge, BridgeScroll(0)), ScreenColumns * ScreenRows / 2);
   // Gone from the screen before it stops being drawn, and never round again on the way.
   EXPECT_EQ(CellsShown(bridge, BridgeScroll(BridgeUntil - 1)), 0);

@@ -94,10 +94,10 @@ TEST_F(ShipArt, EverySpriteHasPiecesAndItsBox) {
       SCOPED_TRACE(id);
       const SpriteRecord& sprite = index.sprites[id];
       EXPECT_FALSE(ChainOf(index, id).empty());
-      EXPECT_EQ(sprite.left, run.box.left);
-      EXPECT_EQ(sprite.top, run.box.top);
-      EXPECT_EQ(sprite.width, run.box.width);
-      EXPECT_EQ(sprite.height, run.box.height);
+      EXPECT_EQ(sprite.Left, run.box.left);
+      EXPECT_EQ(sprite.Top, run.box.top);
+      EXPECT_EQ(sprite.Width, run.box.width);
+      EXPECT_EQ(sprite.Height, run.box.height);
     }
 }
 
@@ -168,7 +168,7 @@ TEST_F(ShipArt, BurstsFadeAndExplosionsFillTheirCells) {
   for (int first : {397, 405, 413}) {
     SCOPED_TRACE(first);
     EXPECT_TRUE(fades(first, ExplosionFrames));
-    int widest = 0, cell = index.sprites[first].width;
+    int widest = 0, cell = index.sprites[first].Width;
     for (int id = first; id < first + ExplosionFrames; ++id) widest = std::max(widest, Span(Drawn(id)));
     EXPECT_GT(widest, cell * 2 / 3);
   }

@@ -2,9 +2,11 @@
 
 #include <cmath>
 
-#include "game/game_state.h"
+#include "common/frame_clock.h"
 #include "graphics/image_resource.h"
-#include "objects/object_passes.h"
+#include "sprite_ids.h"
+#include "stage/hits.h"
+#include "stage/stage_state.h"
 #include "stage/behaviours.h"
 #include "support/headless.h"
 
@@ -17,7 +19,7 @@ class BehaviourTest : public testing::Test {
 };
 
 std::vector<int16_t> Frames(int32_t mode, int32_t count) {
-  ResetObjects();
+  ResetPlay();
   ObjectIndex i = Spawn(TypeDrone, 0, 0);
   Obj(i).animMode = mode;
   Obj(i).animLast = 3;
@@ -43,7 +45,8 @@ TEST_F(BehaviourTest, AnimationCyclesOrSwingsBackAndForth) {
 
 TEST_F(BehaviourTest, UnknownAndEmptyBehavioursDoNothing) {
   for (int32_t behaviour : {0, 15, 19, 60, -3}) {
-    ObjectIndex i = SpawnWith(TypeDrone, behaviour, 100, 100, 3, 3);
+    ObjectIndex i = Spawn(TypeDrone, 100, 100, 3, 3);
+    Obj(i).behaviour = behaviour;
     RunBehaviour(i);
     EXPECT_EQ(Obj(i).x, 100) << behaviour;
     EXPECT_EQ(Obj(i).group, QG_Enemy);
@@ -81,7 +84,7 @@ TEST_F(BehaviourTest, ExplosionsWaitThenLastFourteenFrames) {
 
 TEST_F(BehaviourTest, ScoreLabelsCentreRiseBlinkAndGo) {
   ObjectIndex label = Spawn(TypeScoreLabel, 200, 100);
-  Obj(label).templateIndex = TypeTemplate[TypeDrone];  // 1000 points: " 1000"
+  Obj(label).templateIndex = World.TypeTemplate[TypeDrone];  // 1000 points: " 1000"
   int32_t lifetime = 0;
   for (; Obj(label).killNext == NoObject && lifetime < 100; ++lifetime) {
     ++FrameCounter;
@@ -95,13 +98,13 @@ TEST_F(BehaviourTest, ScoreLabelsCentreRiseBlinkAndGo) {
 }
 
 TEST_F(BehaviourTest, RingsReleaseEightCirclersRoundOneMovingCentre) {
-  ObjectIndex ring = SpawnWith(TypeDrone, 36, 96, -64, 0, 1);
+  ObjectIndex ring = SpawnWith(TypeDrone, BehDroneRing, 96, -64, 0, 1);
   RunBehaviour(ring);
   std::vector<uint16_t> enemies = GroupMembers(QG_Enemy);
   ASSERT_EQ(enemies.size(), 9u);
   for (size_t n = 1; n < enemies.size(); ++n) {
     GameObject& o = Obj(enemies[n]);
-    EXPECT_EQ(o.behaviour, 35);
+    EXPECT_EQ(o.behaviour, BehCirclingDrone);
     EXPECT_NEAR(o.work1, float(n - 1) * 3.14159265f / 4, 1e-5);
     RunBehaviour(enemies[n]);
     EXPECT_NEAR(std::hypot(o.x - o.work2, o.y - o.work3), 64, 1e-3);
@@ -120,12 +123,12 @@ TEST_F(BehaviourTest, GunnersFireOnTheirCycle) {
   }
   EXPECT_EQ(shotFrames, (std::vector<int32_t>{50, 60, 70, 80, 90, 150}));
   const GameObject& shot = Obj(GroupMembers(QG_EnemyShot).front());
-  EXPECT_EQ(shot.sprite, 593);
+  EXPECT_EQ(shot.sprite, Sprite::ShotVertical);
   EXPECT_EQ(shot.vy, 8);
 }
 
 TEST_F(BehaviourTest, ZigZagCrossersTakeTheirFirstDiagonalAfterSixteenFrames) {
-  ObjectIndex crosser = SpawnWith(TypeDrone, 39, -32, 0, 0, 0);
+  ObjectIndex crosser = SpawnWith(TypeDrone, BehZigZagDrone, -32, 0, 0, 0);
   for (int32_t n = 0; n < 16; ++n) RunBehaviour(crosser);
   EXPECT_EQ(Obj(crosser).x, 96);
   EXPECT_EQ(Obj(crosser).y, 0);

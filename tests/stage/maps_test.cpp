@@ -5,6 +5,7 @@
 #include "graphics/image_resource.h"
 #include "platform/imgui_layer.h"
 #include "stage/stage.h"
+#include "stage/stage_state.h"
 #include "support/headless.h"
 
 namespace {
@@ -21,8 +22,7 @@ class MapTest : public testing::Test {
       SDL_FillRect(tiles, &cell, Uint32(n + 1));
     }
     SDL_SetColorKey(tiles, SDL_TRUE, 1);  // tile 0's colour
-    SurfaceList.push_back({"tiles", tiles});
-    SurfaceCount = 1;
+    Display.SurfaceList.push_back({"tiles", tiles});
     ClearBackBuffer();
   }
   void TearDown() override { StopHeadlessDisplay(); }
@@ -44,7 +44,7 @@ class MapTest : public testing::Test {
   }
 
   // The tile number shown at a screen point (0 where nothing was drawn).
-  int TileAt(int x, int y) { return PixelAt(BackBuffer, x, y) - 1; }
+  int TileAt(int x, int y) { return PixelAt(Display.BackBuffer, x, y) - 1; }
 
   std::filesystem::path folder;
 };
@@ -66,31 +66,31 @@ TEST_F(MapTest, LayersWrapAndNeverShowTheirLastColumnOrRow) {
 
 TEST_F(MapTest, TilesComeFromTheirGridCellAndZeroLeavesTheScreen) {
   LoadMapLayer(WriteMap("b.map.dat", 2, 1, {21, 0, 0, 21, 0, 0}), 1, 0);
-  ClearSurface(BackBuffer, 0x1234);
+  ClearSurface(Display.BackBuffer, 0x1234);
   DrawMapLayer(1, 0, 0);
   EXPECT_EQ(TileAt(5, 5), 21);
-  EXPECT_EQ(PixelAt(BackBuffer, 37, 5), 0x1234);
+  EXPECT_EQ(PixelAt(Display.BackBuffer, 37, 5), 0x1234);
 }
 
 TEST_F(MapTest, DamagedOrMissingMapsAreReportedAndSkipped) {
   LoadMapLayer(WriteMap("good.map.dat", 1, 1, {7, 7, 7, 7}), 2, 0);
   LoadMapLayer((folder / "none.map.dat").string(), 2, 0);
-  EXPECT_NE(LastMessageBoxText.find("none.map.dat が見つかりません"), std::string::npos);
-  EXPECT_EQ(MapLayers[2].width, 1) << "a missing file leaves the layer as it was";
+  EXPECT_NE(Imgui.LastMessageBoxText.find("none.map.dat が見つかりません"), std::string::npos);
+  EXPECT_EQ(Play.MapLayers[2].width, 1) << "a missing file leaves the layer as it was";
 
   for (auto [name, width, height, cells] :
        {std::tuple{"short.map.dat", 5, 5, std::vector<int16_t>{1, 2, 3}},
         std::tuple{"flat.map.dat", 0, 4, std::vector<int16_t>{1, 2, 3, 4, 5}},
         std::tuple{"negative.map.dat", 3, -2, std::vector<int16_t>{}}}) {
     LoadMapLayer(WriteMap(name, int16_t(width), int16_t(height), cells), 2, 0);
-    EXPECT_NE(LastMessageBoxText.find(name), std::string::npos);
+    EXPECT_NE(Imgui.LastMessageBoxText.find(name), std::string::npos);
     ClearBackBuffer();
     DrawMapLayer(2, 0, -100);  // not drawn, and no division by zero
     EXPECT_EQ(TileAt(5, 5), -1);
   }
   WriteFile(folder / "tiny.map.dat", {1, 0});
   LoadMapLayer((folder / "tiny.map.dat").string(), 2, 0);
-  EXPECT_NE(LastMessageBoxText.find("tiny.map.dat"), std::string::npos);
+  EXPECT_NE(Imgui.LastMessageBoxText.find("tiny.map.dat"), std::string::npos);
 }
 
 }  // namespace

@@ -2,8 +2,9 @@
 
 #include <map>
 
-#include "game/game_state.h"
-#include "objects/object_passes.h"
+#include "common/frame_clock.h"
+#include "stage/hits.h"
+#include "stage/stage_state.h"
 #include "stage/behaviours.h"
 #include "stage/stage.h"
 #include "support/headless.h"
@@ -27,14 +28,14 @@ TEST_F(ScriptTest, FourHundredSeventyNineEntriesInReleaseOrder) {
     EXPECT_GE(Obj(i).stamp, last);
     last = Obj(i).stamp;
   }
-  EXPECT_EQ(queue.back(), BossIndex);
-  EXPECT_EQ(Obj(BossIndex).stamp, 6900);
-  EXPECT_EQ(Obj(BossIndex).y, -480) << "the boss keeps its template's place";
+  EXPECT_EQ(queue.back(), Play.BossIndex);
+  EXPECT_EQ(Obj(Play.BossIndex).stamp, 6900);
+  EXPECT_EQ(Obj(Play.BossIndex).y, -480) << "the boss keeps its template's place";
 
   std::map<int32_t, int32_t> types;
   for (uint16_t i : queue)
     for (int16_t type = 0; type < TypeCodes; ++type)
-      if (TypeTemplate[type] == Obj(i).templateIndex && type != 4) ++types[type];
+      if (World.TypeTemplate[type] == Obj(i).templateIndex && type != 4) ++types[type];
   EXPECT_EQ(types, (std::map<int32_t, int32_t>{{5, 1}, {12, 1}, {20, 204}, {21, 52}, {22, 26},
                                               {23, 40}, {24, 64}, {25, 46}, {26, 24}, {27, 11},
                                               {28, 7}, {29, 3}}));
@@ -51,7 +52,7 @@ TEST_F(ScriptTest, EntriesOfOneFrameKeepTheirLineOrder) {
   EXPECT_EQ(at2432,
             (std::vector<std::pair<int32_t, float>>{{44, -96}, {44, -96}, {36, -64}, {38, -64}}));
   for (uint16_t i : GroupMembers(QG_PreEventQue)) {
-    EXPECT_EQ(Obj(i).vy, i == BossIndex ? 0 : 1);
+    EXPECT_EQ(Obj(i).vy, i == Play.BossIndex ? 0 : 1);
   }
 }
 
@@ -69,7 +70,7 @@ TEST_F(ScriptTest, ACheckpointDropsEveryEarlierWave) {
 TEST(BossPatternTest, FormationsHoldTheirTurretPlaces) {
   BuildBossPatterns();
   auto cell = [](int32_t row, int32_t column) {
-    const BossCell& c = BossPatterns[row][column];
+    const BossCell& c = Play.BossPatterns[row][column];
     return std::vector<int16_t>{c.a, c.b, c.kind};
   };
   EXPECT_EQ(cell(0, 0), (std::vector<int16_t>{128, 0, 2}));

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "game/game_state.h"
+#include "common/frame_clock.h"
 #include "input/input.h"
-#include "objects/object_passes.h"
+#include "sprite_ids.h"
+#include "stage/hits.h"
+#include "stage/stage_state.h"
 #include "stage/behaviours.h"
 #include "stage/stage.h"
 #include "support/headless.h"
@@ -13,26 +15,26 @@ class ShipTest : public testing::Test {
  protected:
   void SetUp() override {
     StartStageWorld();
-    ShipIndex = CreateObject(TypeShip, QG_MyShip, InsertAtHead, KeepTemplateValue,
+    Play.ShipIndex = CreateObject(TypeShip, QG_MyShip, InsertAtHead, KeepTemplateValue,
                              KeepTemplateValue, 0, 0, KeepTemplateValue, 0);
   }
   void TearDown() override { StopHeadlessDisplay(); }
 
   // One frame of the ship with these buttons held; returns the shots it made.
   size_t Frame(uint16_t buttons) {
-    InputWord = buttons;
+    Input.InputWord = buttons;
     size_t before = GroupMembers(QG_MyShot).size();
-    RunBehaviour(ShipIndex);
+    RunBehaviour(Play.ShipIndex);
     ++FrameCounter;
     return GroupMembers(QG_MyShot).size() - before;
   }
-  GameObject& Ship() { return Obj(ShipIndex); }
+  GameObject& Ship() { return Obj(Play.ShipIndex); }
 };
 
 TEST_F(ShipTest, SteersWithinItsLimits) {
   Frame(BTN_LEFT | BTN_RIGHT);
   EXPECT_EQ(Ship().x, 191) << "both ways at once: no move";
-  EXPECT_EQ(ShipBank, 1) << "but it leans left";
+  EXPECT_EQ(Play.ShipBank, 1) << "but it leans left";
   Frame(BTN_UP);
   EXPECT_EQ(Ship().y, 292);
   Frame(BTN_UP | BTN_Z);
@@ -54,7 +56,7 @@ TEST_F(ShipTest, FiresFiveFramesOutOfSix) {
   EXPECT_EQ(first.x, 191);
   EXPECT_EQ(first.y, 300 - 24);
   EXPECT_EQ(first.vy, -32);
-  EXPECT_EQ(Obj(volley[3]).sprite, 486);
+  EXPECT_EQ(Obj(volley[3]).sprite, Sprite::PlayerShot + 3);
   EXPECT_EQ(Obj(volley[3]).vy, 32);
 }
 
@@ -70,22 +72,22 @@ TEST_F(ShipTest, TurningTakesTwoFramesAndAFreshPress) {
   EXPECT_EQ(Frame(BTN_Z), 4u);
   const GameObject& side = Obj(GroupMembers(QG_MyShot).front());
   EXPECT_EQ(side.vx, -32);
-  EXPECT_EQ(side.sprite, 487);
+  EXPECT_EQ(side.sprite, Sprite::PlayerShot + 4);
   Ship().work3 = 1;
-  ShipTurnCount = 0;
+  Play.ShipTurnCount = 0;
   EXPECT_EQ(Frame(BTN_Z), 0u) << "no shots while turning";
 }
 
 TEST_F(ShipTest, ANewShipRisesAndReturnsInvulnerable) {
-  Lives = 1;
-  MoveObject(ShipIndex, QG_DrawStart, InsertAtTail);
+  Game.Lives = 1;
+  MoveObject(Play.ShipIndex, QG_DrawStart, InsertAtTail);
   Ship().y = 20000;
-  Ship().behaviour = 1;
-  ObjectIndex entry = CreateController(5, KeepTemplateValue, KeepTemplateValue, QG_DrawLast);
+  Ship().behaviour = BehPlainMover;
+  ObjectIndex entry = CreateController(BehShipReentry, KeepTemplateValue, KeepTemplateValue, QG_DrawLast);
   for (int32_t age = 0; age <= 200; ++age) {
     RunBehaviour(entry);
     if (age == 1) {
-      EXPECT_EQ(Ship().life, 30000);
+      EXPECT_EQ(Ship().life, Indestructible);
     }
     if (age == 30) {
       EXPECT_EQ(Obj(entry).y, 480);
@@ -93,7 +95,7 @@ TEST_F(ShipTest, ANewShipRisesAndReturnsInvulnerable) {
     if (age == 81) {
       EXPECT_EQ(Ship().group, QG_MyShip);
       EXPECT_EQ(Ship().y, 280);
-      EXPECT_EQ(Ship().behaviour, 3);
+      EXPECT_EQ(Ship().behaviour, BehShipUnderControl);
     }
     ++FrameCounter;
   }
@@ -102,19 +104,19 @@ TEST_F(ShipTest, ANewShipRisesAndReturnsInvulnerable) {
 }
 
 TEST_F(ShipTest, TheLastLossEndsThePlayAfterTheGameOver) {
-  Lives = -1;
-  ObjectIndex loss = CreateController(4, 100, 100, QG_DrawLast);
+  Game.Lives = -1;
+  ObjectIndex loss = CreateController(BehShipDestroyed, 100, 100, QG_DrawLast);
   for (int32_t age = 0; age <= 301; ++age) {
     RunBehaviour(loss);
     ++FrameCounter;
   }
-  EXPECT_FALSE(GameActive);
-  EXPECT_EQ(RestartFrame, 301);
-  EXPECT_EQ(BgmTrack, -1);
+  EXPECT_FALSE(Play.GameActive);
+  EXPECT_EQ(Game.RestartFrame, 301);
+  EXPECT_EQ(Play.BgmTrack, -1);
   size_t blasts = 0, wipes = 0;
   for (uint16_t i : GroupMembers(QG_DrawLast)) {
-    blasts += Obj(i).behaviour == 9;
-    wipes += Obj(i).behaviour == 52;
+    blasts += Obj(i).behaviour == BehExplosion;
+    wipes += Obj(i).behaviour == BehGameOverWipe;
   }
   EXPECT_EQ(blasts, 50u + 5u);  // a small one each frame, a medium one every tenth
   EXPECT_EQ(wipes, 1u);

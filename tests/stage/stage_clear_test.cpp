@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "game/game_state.h"
-#include "objects/object_passes.h"
+#include "common/frame_clock.h"
+#include "stage/hits.h"
+#include "stage/stage_state.h"
 #include "stage/behaviours.h"
 #include "support/headless.h"
 
@@ -18,10 +19,10 @@ class StageClearTest : public testing::Test {
 
   // Runs the stage-clear sequence to its end; the frames it took.
   int32_t RunTally() {
-    ObjectIndex clear = CreateController(53);
+    ObjectIndex clear = CreateController(BehStageClear);
     Obj(clear).tag = int16_t(boss);
     int32_t frames = 0;
-    for (; GameActive && frames < 2000; ++frames) {
+    for (; Play.GameActive && frames < 2000; ++frames) {
       ++FrameCounter;
       RunObjects();
       FlushKills();
@@ -33,29 +34,29 @@ class StageClearTest : public testing::Test {
 };
 
 TEST_F(StageClearTest, EveryBonusAddsExactlyItsAmount) {
-  Score = 12345;
+  Game.Score = 12345;
   int32_t frames = RunTally();
-  EXPECT_EQ(Score, 12345 + 20000 + 10000 + 10000);
+  EXPECT_EQ(Game.Score, 12345 + 20000 + 10000 + 10000);
   // 20000 takes 181 steps from age 211; then 60 frames of rest after the last one.
   EXPECT_EQ(frames, 211 + 180 + 60);
   size_t tiles = 0;
-  for (uint16_t i : GroupMembers(QG_DrawLast)) tiles += Obj(i).behaviour == 50;
+  for (uint16_t i : GroupMembers(QG_DrawLast)) tiles += Obj(i).behaviour == BehClosingWipeTile;
   EXPECT_EQ(tiles, 15u * 16u);
 }
 
 TEST_F(StageClearTest, NoContinueBonusAfterACheckpointNorBossBonusIfItLeft) {
-  RestartFrame = 3100;
+  Game.RestartFrame = 3100;
   Obj(boss).life = 1500;  // it flew away
   RunTally();
-  EXPECT_EQ(Score, 10000);
+  EXPECT_EQ(Game.Score, 10000);
 }
 
 TEST_F(StageClearTest, TheStageBonusGrowsWithTheStage) {
-  Stage = 1;
-  RestartFrame = 1;
+  Game.Stage = 1;
+  Game.RestartFrame = 1;
   Obj(boss).life = 5;
   RunTally();
-  EXPECT_EQ(Score, 20000);
+  EXPECT_EQ(Game.Score, 20000);
 }
 
 }  // namespace

@@ -8,32 +8,33 @@
 
 #include <fstream>
 
+#include "common/frame_clock.h"
+#include "common/resource_format.h"
 #include "game/game_state.h"
 #include "graphics/display.h"
 #include "graphics/image_resource.h"
 #include "input/input.h"
-#include "objects/object_passes.h"
 #include "objects/object_table.h"
 #include "platform/platform.h"
+#include "stage/stage_state.h"
 
 void StartHeadlessDisplay() {
   PlatformInit();
   UseFakeClock(100000);
-  CurrentForm = GameForm::Window;
-  FullScreen = false;
-  ShowForm(CurrentForm);
-  InitDirectDraw(CurrentForm, false);
+  Program = ProgramState{};
+  Program.CurrentForm = GameForm::Window;
+  Display.FullScreen = false;
+  ShowForm(Program.CurrentForm);
+  InitDisplay(Program.CurrentForm, false);
   RefreshClipBounds();
-  QuitRequested = PauseRequested = false;
+  Program.LastWaitEnd = NowMs();
 }
 
 void StopHeadlessDisplay() {
-  ReleaseDirectDraw();
-  for (SurfaceEntry& entry : SurfaceList) SDL_FreeSurface(entry.surface);
-  SurfaceList.clear();
-  SurfaceCount = 0;
+  ReleaseDisplay();
+  FreeAllSurfaces();
   PlatformShutdown();
-  CurrentForm = GameForm::None;
+  Program.CurrentForm = GameForm::None;
   SetButtonSource(nullptr);
   UseRealClock();
 }
@@ -41,29 +42,15 @@ void StopHeadlessDisplay() {
 void StartStageWorld() {
   StartHeadlessDisplay();
   LoadImageResources(BuiltResourceFolder());
-  ResetObjects();
-  BuildTemplates();
+  Game = GameRecord{};
+  ResetPlay();
   FrameCounter = 0;
-  Score = 0;
-  Lives = 3;
-  Stage = 0;
-  RestartFrame = 0;
-  ShipIndex = NoObject;
-  BossIndex = 0;
-  GameActive = true;
-}
-
-void StepFrame() {
-  ReleasePreEvents();
-  RunObjects();
-  RunHits();
-  FlushKills();
-  ++FrameCounter;
+  Play.GameActive = true;
 }
 
 std::vector<uint16_t> GroupMembers(int32_t group) {
   std::vector<uint16_t> members;
-  for (ObjectIndex i = QueueGroups[group].head; i != NoObject; i = ObjectTable[i].next)
+  for (ObjectIndex i = World.QueueGroups[group].head; i != NoObject; i = World.ObjectTable[i].next)
     members.push_back(i);
   return members;
 }
@@ -84,7 +71,7 @@ void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& by
 }
 
 std::vector<uint8_t> SheetBytes(SDL_Surface* surface) {
-  std::vector<uint8_t> bytes(SheetPrefixBytes, 0);
+  std::vector<uint8_t> bytes = SheetPrefix();
   SDL_RWops* memory = SDL_RWFromFP(tmpfile(), SDL_TRUE);
   EXPECT_EQ(IMG_SavePNG_RW(surface, memory, 0), 0);
   Sint64 size = SDL_RWtell(memory);

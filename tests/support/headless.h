@@ -14,12 +14,10 @@ void StartHeadlessDisplay();
 // Everything down again, surfaces forgotten, clock and buttons back to normal.
 void StopHeadlessDisplay();
 
-// A headless display with the built resources loaded and an empty object world at frame 0:
-// score 0, three ships, no ship or boss yet.
+// A headless display with the built resources loaded, a new game and a fresh play at frame 0,
+// reset as the game resets them: score 0, three ships, an empty object table, no ship or boss
+// yet, and the play running.
 void StartStageWorld();
-
-// Runs the object and hit passes and the flush of one frame, then advances the frame.
-void StepFrame();
 
 // The members of a queue group, head to tail.
 std::vector<uint16_t> GroupMembers(int32_t group);

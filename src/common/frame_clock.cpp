@@ -1,0 +1,3 @@
+#include "common/frame_clock.h"
+
+int32_t FrameCounter = 0;

@@ -1,0 +1,196 @@
+#include "common/resource_format.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+// Reads little-endian fields front to back and never past the end; a read that would is
+// refused with `why`.
+struct Reader {
+  const std::vector<uint8_t>& bytes;
+  size_t at = 0;
+
+  bool Has(size_t count) const { return bytes.size() - at >= count; }
+
+  template <typename T>
+  T Read(const char* why) {
+    if (!Has(sizeof(T))) throw FormatError(why);
+    T value;
+    std::memcpy(&value, bytes.data() + at, sizeof(T));  // the host is little-endian too
+    at += sizeof(T);
+    return value;
+  }
+
+  std::string Text(size_t length, const char* why) {
+    if (!Has(length)) throw FormatError(why);
+    std::string text(reinterpret_cast<const char*>(bytes.data() + at), length);
+    at += length;
+    return text;
+  }
+};
+
+struct Writer {
+  std::vector<uint8_t> bytes;
+
+  template <typename T>
+  void Put(T value) {
+    uint8_t raw[sizeof(T)];
+    std::memcpy(raw, &value, sizeof(T));
+    bytes.insert(bytes.end(), raw, raw + sizeof(T));
+  }
+};
+
+constexpr const char* ShortFile = "ファイルが短すぎます";
+
+PieceRecord ReadPiece(Reader& in) {
+  PieceRecord p;
+  p.SrcY = in.Read<int16_t>(ShortFile);
+  p.SrcX = in.Read<int16_t>(ShortFile);
+  p.Width = in.Read<int16_t>(ShortFile);
+  p.Height = in.Read<int16_t>(ShortFile);
+  p.OffsetX = in.Read<int16_t>(ShortFile);
+  p.OffsetY = in.Read<int16_t>(ShortFile);
+  p.Next = in.Read<int32_t>(ShortFile);
+  p.Surface = in.Read<int16_t>(ShortFile);
+  p.Page = in.Read<int16_t>(ShortFile);
+  return p;
+}
+
+SpriteRecord ReadSprite(Reader& in) {
+  SpriteRecord s;
+  s.FirstPiece = in.Read<int32_t>(ShortFile);
+  s.Left = in.Read<int16_t>(ShortFile);
+  s.Top = in.Read<int16_t>(ShortFile);
+  s.Width = in.Read<int16_t>(ShortFile);
+  s.Height = in.Read<int16_t>(ShortFile);
+  return s;
+}
+
+// Every chain must stay inside the table and end within as many steps as there are pieces.
+void CheckChains(const ResourceIndex& index) {
+  const int64_t lastPiece = int64_t(index.pieces.size()) - 1;
+  for (const PieceRecord& piece : index.pieces) {
+    if (piece.Next < 0 || piece.Next > lastPiece) throw FormatError("ピースの連結が範囲外です");
+    if (piece.Width < 0 || piece.Height < 0 || piece.Surface < 0 || piece.Page < 0)
+      throw FormatError("ピースの値が不正です");
+  }
+  for (const SpriteRecord& sprite : index.sprites) {
+    if (sprite.FirstPiece > lastPiece) throw FormatError("スプライトのピースが範囲外です");
+    int64_t steps = 0;
+    for (int32_t i = sprite.FirstPiece; i > 0; i = index.pieces[size_t(i)].Next)
+      if (++steps > lastPiece) throw FormatError("ピースの連結が循環しています");
+  }
+}
+
+int16_t ReadWord(const std::vector<uint8_t>& bytes, size_t at) {
+  return int16_t(bytes[at] | bytes[at + 1] << 8);
+}
+
+}  // namespace
+
+std::vector<uint8_t> ReadResourceFile(const std::string& path, size_t maxBytes) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  if (!fs::exists(status)) throw ResourceFileError(path + " が見つかりません");
+  if (fs::is_directory(status)) throw ResourceFileError(path + " はファイルではなくフォルダです");
+  const uintmax_t size = fs::file_size(path, error);
+  if (error) throw ResourceFileError(path + " を読み込めません");
+  if (size > maxBytes) throw ResourceFileError(path + " は大きすぎます");
+  std::ifstream in(path, std::ios::binary);
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  if (!in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size())))
+    throw ResourceFileError(path + " を読み込めません");
+  return bytes;
+}
+
+ResourceIndex ParseResourceIndex(const std::vector<uint8_t>& bytes) {
+  Reader in{bytes};
+  int16_t lastSprite = in.Read<int16_t>("件数が不正です");
+  int16_t lastPiece = in.Read<int16_t>("件数が不正です");
+  if (lastSprite < 0 || lastPiece < 0) throw FormatError("件数が不正です");
+  const size_t sprites = size_t(lastSprite) + 1, pieces = size_t(lastPiece) + 1;
+  // Checked before anything is sized by the counts.
+  if (!in.Has(2 * sprites + PieceRecordBytes * pieces + SpriteRecordBytes * sprites + 2))
+    throw FormatError(ShortFile);
+  ResourceIndex index;
+  in.at += 2 * sprites;  // reserved values, not used
+  for (size_t i = 0; i < pieces; ++i) index.pieces.push_back(ReadPiece(in));
+  for (size_t i = 0; i < sprites; ++i) index.sprites.push_back(ReadSprite(in));
+  index.pageHeight = in.Read<int16_t>(ShortFile);
+  if (index.pageHeight < 0) throw FormatError("ページの高さが不正です");
+  for (size_t i = 0; i < sprites; ++i) {
+    int16_t length = in.Read<int16_t>("名前が途切れています");
+    if (length < 0) throw FormatError("名前が途切れています");
+    index.names.push_back(in.Text(size_t(length), "名前が途切れています"));
+  }
+  CheckChains(index);
+  return index;
+}
+
+std::vector<uint8_t> EncodeResourceIndex(const ResourceIndex& index) {
+  Writer out;
+  out.Put(int16_t(index.sprites.size() - 1));
+  out.Put(int16_t(index.pieces.size() - 1));
+  for (size_t i = 0; i < index.sprites.size(); ++i) out.Put(int16_t(0));
+  for (const PieceRecord& p : index.pieces) {
+    for (int16_t field : {p.SrcY, p.SrcX, p.Width, p.Height, p.OffsetX, p.OffsetY}) out.Put(field);
+    out.Put(p.Next);
+    out.Put(p.Surface);
+    out.Put(p.Page);
+  }
+  for (const SpriteRecord& s : index.sprites) {
+    out.Put(s.FirstPiece);
+    for (int16_t field : {s.Left, s.Top, s.Width, s.Height}) out.Put(field);
+  }
+  out.Put(index.pageHeight);
+  for (const std::string& name : index.names) {
+    out.Put(int16_t(name.size()));
+    out.bytes.insert(out.bytes.end(), name.begin(), name.end());
+  }
+  return out.bytes;
+}
+
+std::vector<uint8_t> SheetPrefix() {
+  static constexpr char Tag[] = "VELDRANE SHEET";
+  std::vector<uint8_t> prefix(SheetPrefixBytes, 0);
+  std::memcpy(prefix.data(), Tag, sizeof Tag - 1);
+  return prefix;
+}
+
+bool PngSize(const uint8_t* data, size_t size, uint32_t& width, uint32_t& height) {
+  static constexpr uint8_t Signature[] = {137, 80, 78, 71, 13, 10, 26, 10};
+  // The signature, then the IHDR chunk whose first fields are the width and height.
+  if (size < 24 || !std::equal(std::begin(Signature), std::end(Signature), data)) return false;
+  auto bigEndian = [](const uint8_t* p) {
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+  };
+  width = bigEndian(data + 16);
+  height = bigEndian(data + 20);
+  return true;
+}
+
+MapGrid ParseMapFile(const std::vector<uint8_t>& bytes) {
+  if (bytes.size() < MapHeaderBytes) throw FormatError(ShortFile);
+  MapGrid grid;
+  grid.width = ReadWord(bytes, 0);
+  grid.height = ReadWord(bytes, 2);
+  if (grid.width <= 0 || grid.height <= 0) throw FormatError("大きさが不正です");
+  const size_t cells = size_t(grid.width + 1) * size_t(grid.height + 1);
+  if ((bytes.size() - MapHeaderBytes) / 2 < cells) throw FormatError(ShortFile);
+  grid.cells.resize(cells);
+  for (size_t i = 0; i < cells; ++i) grid.cells[i] = ReadWord(bytes, MapHeaderBytes + 2 * i);
+  return grid;
+}
+
+std::vector<uint8_t> EncodeMapFile(const MapGrid& grid) {
+  Writer out;
+  out.Put(grid.width);
+  out.Put(grid.height);
+  out.Put(int16_t(0));
+  for (int16_t cell : grid.cells) out.Put(cell);
+  return out.bytes;
+}

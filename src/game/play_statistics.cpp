@@ -1,0 +1,3 @@
+#include "game/play_statistics.h"
+
+PlayStatistics Stats;

@@ -1,0 +1,59 @@
+// The window's events as the game acts on them: keys that work on every screen, the close
+// box, and the switch between the window and full screen.
+
+#include "common/utility.h"
+#include "game/game_state.h"
+#include "game/scenes.h"
+#include "graphics/display.h"
+#include "platform/platform.h"
+
+void HandleWindowEvents() {
+  if (Platform.closePending) {
+    Platform.closePending = false;
+    Program.QuitRequested = true;
+  }
+  // Taken out first: a handler may pump events itself.
+  std::vector<KeyPress> keys;
+  keys.swap(Platform.pendingKeys);
+  for (const KeyPress& press : keys) HandleFormKey(press.key, press.shift);
+}
+
+void HandleFormKey(int16_t key, int16_t shift) {
+  if (key == KeyEscape) Program.QuitRequested = true;
+  if (key == 'P') Program.PauseRequested = !Program.PauseRequested;
+  if (key == KeyReturn && shift == ShiftFlagAlt) Program.modeSwitchRequested = true;
+  if (key == 'R') Program.reloadRequested = true;
+  if (key == 'S') Program.stallRequested = true;  // for watching the frame timing
+}
+
+void RunWindowRequests() {
+  if (Program.modeSwitchRequested) ToggleScreenModeAndPause();
+  if (Program.reloadRequested) {
+    Program.reloadRequested = false;
+    ReloadAllSurfaces();
+  }
+  if (Program.stallRequested) {
+    Program.stallRequested = false;
+    WaitSeconds(0.3f);
+  }
+}
+
+void ToggleScreenMode() {
+  Program.modeSwitchRequested = false;  // whoever asked, one switch answers
+  ReleaseDisplay();
+  // Closing the window here raises no close request, so a quit asked for earlier stands.
+  UnloadForm();
+  Program.CurrentForm = GameForm::None;
+  Display.FullScreen = !Display.FullScreen;
+  ShowMouseCursor(!Display.FullScreen);
+  Program.CurrentForm = Display.FullScreen ? GameForm::FullScreen : GameForm::Window;
+  ShowForm(Program.CurrentForm);
+  InitDisplay(Program.CurrentForm, Display.FullScreen);
+  ReloadAllSurfaces();
+}
+
+void ToggleScreenModeAndPause() {
+  Program.PauseRequested = true;
+  ToggleScreenMode();
+  Program.ScreenModeChanged = true;
+}
