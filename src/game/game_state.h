@@ -24,7 +24,6 @@ struct ProgramState {
   bool PauseRequested = false;
   bool ScreenModeChanged = false;  // a switch happened in play; the pause menu takes note
   uint32_t LastWaitEnd = 0;        // NowMs when the last frame wait returned
-  int32_t HiScore = 0;
   bool ShowFrameRate = false;
   // Where the last frame's time went, drawn by the overlay in the next frame.
   std::string TimingText;

@@ -56,7 +56,6 @@ void SetUpPlay() {
     Input.InputWord = ReadButtons();
     WaitFrame(Program.FrameMs);
   } while (Input.InputWord != 0 && !Program.QuitRequested);
-  Input.PrevInputWord = ReadButtons();
   Stats.InPlay = true;
 }
 
@@ -68,7 +67,6 @@ void DrawTimingOverlay() {
 
 void Pause() {
   Stats.InPlay = false;
-  Stats.PrevInPlay = false;
   ToggleMusicPause();
   PlaySe(SE_PAUSE2);
   PauseMenu();

@@ -9,7 +9,6 @@ struct PlayStatistics {
   int32_t StageClearCount = 0;
   int32_t DeadCount = 0;
   bool InPlay = false;  // a play is running and not paused
-  bool PrevInPlay = false;
   std::string FpsText;
 };
 extern PlayStatistics Stats;

@@ -79,7 +79,6 @@ void InitDisplay(GameForm target, bool fullScreen) {
   int width = ScreenWidth, height = ScreenHeight;
   if (!fullScreen) SDL_GetWindowSize(window, &width, &height);
   Display.BackBuffer = CreateDisplaySurface(width, height);
-  Display.WorkSurface = CreateDisplaySurface(ScreenWidth, ScreenHeight);
   Display.screenTexture = MakeScreenTexture();
   if (!Display.screenTexture) Fail("cannot create the screen texture");
   Platform.renderTargetsLost = false;
@@ -92,9 +91,8 @@ void ReleaseDisplay() {
   DropScreenTexture();
   if (Display.renderer) SDL_DestroyRenderer(Display.renderer);
   SDL_FreeSurface(Display.BackBuffer);
-  SDL_FreeSurface(Display.WorkSurface);
   Display.renderer = nullptr;
-  Display.BackBuffer = Display.WorkSurface = nullptr;
+  Display.BackBuffer = nullptr;
   ReleaseInput();
 }
 

@@ -30,7 +30,6 @@ struct SurfaceEntry {
 
 struct DisplayState {
   SDL_Surface* BackBuffer = nullptr;   // every drawing operation targets it
-  SDL_Surface* WorkSurface = nullptr;  // a spare 640x480 frame
   bool FullScreen = false;
   // Every image loaded, by surface index; the index stays valid across reloads.
   std::vector<SurfaceEntry> SurfaceList;

@@ -99,12 +99,12 @@ TEST_F(SpineTest, HeldButtonsHoldTheStartAndMusicFollowsThePlan) {
   SetButtonSource([&]() -> uint16_t {
     ++calls;
     if (calls <= 10) return BTN_Z;
-    return calls <= 12 ? 0 : BTN_ESC;
+    return calls <= 11 ? 0 : BTN_ESC;
   });
   EXPECT_EQ(PlayFrom(7000), 0);
   EXPECT_EQ(FrameCounter, 6500) << "escape in the first frame: no frame counted";
   EXPECT_EQ(Play.BgmTrack, 1);
-  EXPECT_EQ(calls, 13);
+  EXPECT_EQ(calls, 12);
 
   Program.QuitRequested = false;
   ShipCannotDie = true;  // no game over before the switch

@@ -35,10 +35,13 @@ TEST_F(ScriptTest, FourHundredSeventyNineEntriesInReleaseOrder) {
   std::map<int32_t, int32_t> types;
   for (uint16_t i : queue)
     for (int16_t type = 0; type < TypeCodes; ++type)
-      if (World.TypeTemplate[type] == Obj(i).templateIndex && type != 4) ++types[type];
-  EXPECT_EQ(types, (std::map<int32_t, int32_t>{{5, 1}, {12, 1}, {20, 204}, {21, 52}, {22, 26},
-                                              {23, 40}, {24, 64}, {25, 46}, {26, 24}, {27, 11},
-                                              {28, 7}, {29, 3}}));
+      if (World.TypeTemplate[type] == Obj(i).templateIndex && type != TypeBeamSegment)
+        ++types[type];
+  EXPECT_EQ(types, (std::map<int32_t, int32_t>{
+                       {TypeController, 1}, {TypeBoss, 1}, {TypeDrone, 204}, {TypeHoming, 52},
+                       {TypeSpinner, 26}, {TypeGunner, 40}, {TypeSideGunner, 64},
+                       {TypeCrossGunner, 46}, {TypeRapidGunner, 24}, {TypeArmoured, 11},
+                       {TypeHatch, 7}, {TypeBeamer, 3}}));
 }
 
 TEST_F(ScriptTest, EntriesOfOneFrameKeepTheirLineOrder) {
@@ -48,9 +51,12 @@ TEST_F(ScriptTest, EntriesOfOneFrameKeepTheirLineOrder) {
     if (o.stamp == 4128) at4128.push_back({o.behaviour, o.x});
     if (o.stamp == 2432) at2432.push_back({o.behaviour, o.y});
   }
-  EXPECT_EQ(at4128, (std::vector<std::pair<int32_t, float>>{{31, 0}, {31, 416}, {20, 288}}));
-  EXPECT_EQ(at2432,
-            (std::vector<std::pair<int32_t, float>>{{44, -96}, {44, -96}, {36, -64}, {38, -64}}));
+  EXPECT_EQ(at4128, (std::vector<std::pair<int32_t, float>>{
+                        {BehSideGunner, 0}, {BehSideGunner, 416}, {BehBeamer, 288}}));
+  EXPECT_EQ(at2432, (std::vector<std::pair<int32_t, float>>{{BehHatch, -96},
+                                                            {BehHatch, -96},
+                                                            {BehDroneRing, -64},
+                                                            {BehDroneRingReversed, -64}}));
   for (uint16_t i : GroupMembers(QG_PreEventQue)) {
     EXPECT_EQ(Obj(i).vy, i == Play.BossIndex ? 0 : 1);
   }
