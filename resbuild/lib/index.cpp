@@ -48,8 +48,9 @@ void AddSprite(const SpriteLine& sprite, const SourceImage& source, ResourceInde
                SheetParts& parts) {
   Box box = sprite.box.value_or(Box{0, 0, FrameWidth(source), FrameHeight(source)});
   SpriteRecord& record = index.sprites[sprite.id];
-  record = {0, Field16(box.left - sprite.origin.x, sprite), Field16(box.top - sprite.origin.y, sprite),
-            Field16(box.width, sprite), Field16(box.height, sprite)};
+  record = {0, Field16(box.left - sprite.origin.x, sprite),
+            Field16(box.top - sprite.origin.y, sprite), Field16(box.width, sprite),
+            Field16(box.height, sprite)};
   index.names[sprite.id] = sprite.name;
 
   int previous = 0;
@@ -129,7 +130,8 @@ PackedSprites PackSprites(const Manifest& manifest,
     AddSprite(sprite, ImageOf(images, sprite), index, parts);
   // The index counts sprites and pieces in 16 bits.
   if (index.sprites.size() > size_t(INT16_MAX) + 1 || index.pieces.size() > size_t(INT16_MAX) + 1)
-    throw BuildError(std::string(IndexFileName) + ": more sprites or pieces than 16 bits can count");
+    throw BuildError(std::string(IndexFileName) +
+                     ": more sprites or pieces than 16 bits can count");
   packed.sheet = PlaceParts(parts, index);
   return packed;
 }

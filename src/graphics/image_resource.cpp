@@ -24,7 +24,8 @@ void Blit(SDL_Surface* source, SDL_Rect from, SDL_Surface* dest, int32_t x, int3
 
 SDL_Surface* PieceSurface(const PieceRecord& piece) {
   const auto& surfaces = Display.SurfaceList;
-  return size_t(piece.Surface) < surfaces.size() ? surfaces[size_t(piece.Surface)].surface : nullptr;
+  const size_t index = size_t(piece.Surface);
+  return index < surfaces.size() ? surfaces[index].surface : nullptr;
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ int32_t PartsOfChain(uint16_t t) {
 
 bool FreeRecordsAtLeast(int32_t count) {
   ObjectIndex i = World.QueueGroups[QG_UnUse].head;
-  for (; count > 0 && i != NoObject; --count) i = World.ObjectTable[i].next;
+  for (; count > 0 && i != NoObject; --count) i = Obj(i).next;
   return count == 0;
 }
 
@@ -36,9 +36,9 @@ template <typename GroupOf>
 void TakeDuePreEvents(GroupOf groupOf) {
   ObjectIndex i = World.QueueGroups[QG_PreEventQue].head;
   while (i != NoObject) {
-    ObjectIndex next = World.ObjectTable[i].next;
-    if (FrameCounter < World.ObjectTable[i].stamp) return;
-    MoveObject(i, groupOf(World.ObjectTable[i]), InsertAtTail);
+    ObjectIndex next = Obj(i).next;
+    if (FrameCounter < Obj(i).stamp) return;
+    MoveObject(i, groupOf(Obj(i)), InsertAtTail);
     i = next;
   }
 }
@@ -48,9 +48,10 @@ void TakeDuePreEvents(GroupOf groupOf) {
 void ResetObjects(std::span<const Behaviour> behaviours) {
   World.behaviours = behaviours;
   World.ObjectTable.assign(ObjectRecords, GameObject{});
-  for (int32_t g = 0; g < GroupCount; ++g) World.QueueGroups[g] = {NoObject, NoObject, GroupNames[g]};
+  for (int32_t g = 0; g < GroupCount; ++g)
+    World.QueueGroups[g] = {NoObject, NoObject, GroupNames[g]};
   for (int32_t i = 0; i < ObjectRecords; ++i) {
-    GameObject& o = World.ObjectTable[i];
+    GameObject& o = Obj(i);
     o.prev = i == 0 ? NoObject : ObjectIndex(i - 1);
     o.next = i == ObjectRecords - 1 ? NoObject : ObjectIndex(i + 1);
     o.group = QG_UnUse;
@@ -64,16 +65,16 @@ void ResetObjects(std::span<const Behaviour> behaviours) {
 
 void MoveObject(ObjectIndex i, int32_t group, int32_t insertMode) {
   if (i == NoObject) return;
-  GameObject& o = World.ObjectTable[i];
+  GameObject& o = Obj(i);
   QueueGroup& from = World.QueueGroups[o.group];
   if (o.prev == NoObject)
     from.head = o.next;
   else
-    World.ObjectTable[o.prev].next = o.next;
+    Obj(o.prev).next = o.next;
   if (o.next == NoObject)
     from.tail = o.prev;
   else
-    World.ObjectTable[o.next].prev = o.prev;
+    Obj(o.next).prev = o.prev;
 
   QueueGroup& to = World.QueueGroups[group];
   if (to.head == NoObject) {
@@ -82,12 +83,12 @@ void MoveObject(ObjectIndex i, int32_t group, int32_t insertMode) {
   } else if (insertMode == InsertAtHead) {
     o.prev = NoObject;
     o.next = to.head;
-    World.ObjectTable[to.head].prev = i;
+    Obj(to.head).prev = i;
     to.head = i;
   } else {  // tail, also for KeepTemplate
     o.next = NoObject;
     o.prev = to.tail;
-    World.ObjectTable[to.tail].next = i;
+    Obj(to.tail).next = i;
     to.tail = i;
   }
   o.group = group;
@@ -102,7 +103,7 @@ ObjectIndex CreateObject(int16_t type, int32_t group, int32_t insertMode, float 
   ObjectIndex first = World.QueueGroups[QG_UnUse].head;
   for (;;) {
     ObjectIndex i = World.QueueGroups[QG_UnUse].head;
-    GameObject& o = World.ObjectTable[i];
+    GameObject& o = Obj(i);
     const ObjectTemplate& from = World.Templates[t];
     static_cast<ObjectBody&>(o) = from;
     if (x != KeepTemplateValue) o.x = x;
@@ -122,17 +123,17 @@ ObjectIndex CreateObject(int16_t type, int32_t group, int32_t insertMode, float 
 
 void KillObject(ObjectIndex i, int16_t group) {
   if (i == NoObject) return;
-  World.ObjectTable[i].killGroup = group;
-  if (World.ObjectTable[i].killNext != NoObject) return;  // already listed
-  for (ObjectIndex part = World.ObjectTable[i].root; part != NoObject; part = World.ObjectTable[part].nextPart) {
-    World.ObjectTable[part].killNext = World.KillListHead == NoObject ? KillListEnd : World.KillListHead;
+  Obj(i).killGroup = group;
+  if (Obj(i).killNext != NoObject) return;  // already listed
+  for (ObjectIndex part = Obj(i).root; part != NoObject; part = Obj(part).nextPart) {
+    Obj(part).killNext = World.KillListHead == NoObject ? KillListEnd : World.KillListHead;
     World.KillListHead = part;
   }
 }
 
 void FlushKills() {
   while (World.KillListHead != NoObject) {
-    GameObject& o = World.ObjectTable[World.KillListHead];
+    GameObject& o = Obj(World.KillListHead);
     ObjectIndex i = World.KillListHead;
     World.KillListHead = o.killNext == KillListEnd ? NoObject : o.killNext;
     o.killNext = NoObject;
@@ -141,7 +142,8 @@ void FlushKills() {
 }
 
 void ReleasePreEvents() {
-  TakeDuePreEvents([](const GameObject& o) { return World.Templates[o.templateIndex].defaultGroup; });
+  TakeDuePreEvents(
+      [](const GameObject& o) { return World.Templates[o.templateIndex].defaultGroup; });
 }
 
 void DropPreEvents() {
@@ -149,7 +151,7 @@ void DropPreEvents() {
 }
 
 void RunBehaviour(ObjectIndex i) {
-  const uint16_t number = uint16_t(World.ObjectTable[i].behaviour & 0xFFFF);
+  const uint16_t number = uint16_t(Obj(i).behaviour & 0xFFFF);
   if (number < World.behaviours.size() && World.behaviours[number]) World.behaviours[number](i);
 }
 
@@ -157,7 +159,7 @@ void RunObjects() {
   for (int32_t g = FirstRunGroup; g <= LastRunGroup; ++g) {
     for (ObjectIndex i = World.QueueGroups[g].head; i != NoObject;) {
       RunBehaviour(i);
-      i = World.ObjectTable[i].next;
+      i = Obj(i).next;
     }
   }
 }

@@ -102,6 +102,8 @@ struct ObjectWorld {
 };
 extern ObjectWorld World;
 
+inline GameObject& Obj(ObjectIndex i) { return World.ObjectTable[i]; }
+
 // An empty table (record 0 parked in QG_Reserved) that runs `behaviours`; the templates are
 // left for the stage to fill.
 void ResetObjects(std::span<const Behaviour> behaviours);

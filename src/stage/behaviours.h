@@ -106,7 +106,6 @@ int16_t AnimFrame(ObjectIndex i);
 
 // ---- shared conventions ----
 
-inline GameObject& Obj(ObjectIndex i) { return World.ObjectTable[i]; }
 int32_t Age(const GameObject& o);
 void VelocityStep(GameObject& o);
 int32_t RoundHalfEven(float value);

@@ -21,8 +21,8 @@ void ExpectListsConsistent() {
     ObjectIndex prev = NoObject;
     for (ObjectIndex i : Members(g)) {
       ASSERT_TRUE(seen.insert(i).second) << "record " << i << " is in two groups";
-      EXPECT_EQ(World.ObjectTable[i].group, g);
-      EXPECT_EQ(World.ObjectTable[i].prev, prev);
+      EXPECT_EQ(Obj(i).group, g);
+      EXPECT_EQ(Obj(i).prev, prev);
       prev = i;
     }
     EXPECT_EQ(World.QueueGroups[g].tail, prev);
@@ -72,7 +72,7 @@ TEST_F(ObjectTableTest, CreateTakesTemplateValuesUnlessGiven) {
   ObjectIndex shot = CreateObject(TypeMyShot, KeepTemplate, KeepTemplate, 100, 200, KeepTemplateValue,
                                   -8, KeepTemplateValue, 9999);
   EXPECT_EQ(Members(QG_MyShot), std::vector<ObjectIndex>{shot});
-  const GameObject& o = World.ObjectTable[shot];
+  const GameObject& o = Obj(shot);
   EXPECT_EQ(o.stamp, 1234);
   EXPECT_EQ(o.x, 100);
   EXPECT_EQ(o.y, 200);
@@ -83,9 +83,9 @@ TEST_F(ObjectTableTest, CreateTakesTemplateValuesUnlessGiven) {
   EXPECT_EQ(o.nextPart, NoObject);
 
   ObjectIndex ship = Make(TypeShip);
-  EXPECT_EQ(World.ObjectTable[ship].x, 191);
-  EXPECT_EQ(World.ObjectTable[ship].y, 300);
-  EXPECT_EQ(World.ObjectTable[ship].group, QG_MyShip);
+  EXPECT_EQ(Obj(ship).x, 191);
+  EXPECT_EQ(Obj(ship).y, 300);
+  EXPECT_EQ(Obj(ship).group, QG_MyShip);
   ExpectListsConsistent();
 }
 
@@ -110,7 +110,7 @@ TEST_F(ObjectTableTest, KillsAreDeferredAndTakeTheLastGroupNamed) {
   FlushKills();
   EXPECT_EQ(Members(QG_Enemy), std::vector<ObjectIndex>{c});
   EXPECT_EQ(Members(QG_EntryOnDeathRoll), std::vector<ObjectIndex>{a});
-  EXPECT_EQ(World.ObjectTable[a].killNext, NoObject);
+  EXPECT_EQ(Obj(a).killNext, NoObject);
   EXPECT_EQ(World.KillListHead, NoObject);
   ExpectListsConsistent();
 }
@@ -118,12 +118,12 @@ TEST_F(ObjectTableTest, KillsAreDeferredAndTakeTheLastGroupNamed) {
 TEST_F(ObjectTableTest, MultiPartObjectsLiveAndDieTogether) {
   World.Templates[5].nextPart = 1;  // the type-5 controller gets a second part from template 6
   ObjectIndex first = Make(TypeController, QG_DrawLast, 10);
-  ObjectIndex second = World.ObjectTable[first].nextPart;
+  ObjectIndex second = Obj(first).nextPart;
   ASSERT_NE(second, NoObject);
-  EXPECT_EQ(World.ObjectTable[second].root, first);
-  EXPECT_EQ(World.ObjectTable[second].behaviour, World.Templates[6].behaviour);
-  EXPECT_EQ(World.ObjectTable[second].x, 10);
-  EXPECT_EQ(World.ObjectTable[second].nextPart, NoObject);
+  EXPECT_EQ(Obj(second).root, first);
+  EXPECT_EQ(Obj(second).behaviour, World.Templates[6].behaviour);
+  EXPECT_EQ(Obj(second).x, 10);
+  EXPECT_EQ(Obj(second).nextPart, NoObject);
   KillObject(second, QG_UnUse);
   FlushKills();
   EXPECT_TRUE(Members(QG_DrawLast).empty());
@@ -142,7 +142,7 @@ TEST_F(ObjectTableTest, DueSpawnsAreReleasedInStampOrderOnly) {
   std::vector<ObjectIndex> spawns;
   for (int32_t stamp : {90, 100, 120, 95}) {
     ObjectIndex i = Make(TypeDrone, QG_PreEventQue);
-    World.ObjectTable[i].stamp = stamp;
+    Obj(i).stamp = stamp;
     spawns.push_back(i);
   }
   FrameCounter = 100;

@@ -50,7 +50,7 @@ void StartStageWorld() {
 
 std::vector<uint16_t> GroupMembers(int32_t group) {
   std::vector<uint16_t> members;
-  for (ObjectIndex i = World.QueueGroups[group].head; i != NoObject; i = World.ObjectTable[i].next)
+  for (ObjectIndex i = World.QueueGroups[group].head; i != NoObject; i = Obj(i).next)
     members.push_back(i);
   return members;
 }
