@@ -6,9 +6,7 @@
 #include <exception>
 #include <filesystem>
 
-#include "common/frame_clock.h"
 #include "common/resource_format.h"
-#include "common/utility.h"
 #include "game/game_state.h"
 #include "game/scenes.h"
 #include "graphics/display.h"

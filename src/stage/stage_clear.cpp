@@ -3,7 +3,6 @@
 
 #include <cmath>
 
-#include "common/frame_clock.h"
 #include "graphics/image_resource.h"
 #include "sound/sound.h"
 #include "sprite_ids.h"
