@@ -2,8 +2,9 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 CMAKE_ARGS ?=
+FUZZ_SECONDS ?= 600
 
-.PHONY: all deps build run test test-asan bench clean
+.PHONY: all deps build run test test-asan bench fuzz-smoke fuzz clean
 
 all: build
 
@@ -21,17 +22,25 @@ run: build
 
 test: build
 	SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ctest --test-dir $(BUILD) --output-on-failure -j2
+	sh scripts/fuzz smoke
 
 $(ASAN_BUILD)/build.ninja:
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELDRANE_SANITIZE=ON -DVELDRANE_BENCH=OFF
 
 test-asan: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD)
-	SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 \
+	SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j2
 
 bench: build
 	$(BUILD)/veldrane_bench
 
+# The loaders under libFuzzer: a few seconds each, or FUZZ_SECONDS each (build-fuzz/).
+fuzz-smoke: deps
+	sh scripts/fuzz smoke
+
+fuzz: deps
+	sh scripts/fuzz long $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz

@@ -33,9 +33,17 @@ void Paste(Image& dest, const Image& source, int x, int y) {
 }
 
 std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path) {
+  // A folder opens but fails to read, and a FIFO or a device may never end.
+  std::error_code error;
+  if (std::filesystem::exists(path, error) && !std::filesystem::is_regular_file(path, error))
+    throw BuildError("cannot read " + path.string() + ": not a regular file");
   std::ifstream in(path, std::ios::binary);
   if (!in) throw BuildError("cannot open " + path.string());
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  try {
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  } catch (const std::ios_base::failure&) {
+    throw BuildError("cannot read " + path.string());
+  }
 }
 
 void WriteFileBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {

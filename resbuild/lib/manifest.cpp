@@ -12,6 +12,8 @@ namespace {
 
 constexpr int MaxInt16 = 32767;
 constexpr int MaxIncludeDepth = 8;  // deeper is a loop of includes
+// Real manifests are a few kilobytes; a file far larger is not one and is not read.
+constexpr uintmax_t MaxManifestBytes = 1 << 20;
 
 // The tokens of one manifest line, taken in order.
 struct Cursor {
@@ -76,13 +78,33 @@ void TakeOptions(Cursor& cursor, SpriteLine& sprite) {
   }
 }
 
+[[noreturn]] void DuplicateId(const SpriteLine& sprite, const SpriteLine& first) {
+  throw BuildError(Where(sprite.file, sprite.line) + "sprite id " + std::to_string(sprite.id) +
+                   " is already defined at " + first.file + ":" + std::to_string(first.line));
+}
+
+void CheckDuplicateIds(const Manifest& manifest) {
+  std::map<int, const SpriteLine*> lineOfId;
+  for (const SpriteLine& sprite : manifest.sprites) {
+    auto [it, added] = lineOfId.emplace(sprite.id, &sprite);
+    if (!added) DuplicateId(sprite, *it->second);
+  }
+}
+
+// Ids run 1..MaxInt16, so a sprite past that many repeats one. It is reported then, rather
+// than after a few kilobytes of range lines have asked for millions of sprites.
+void AddSprite(Manifest& manifest, const SpriteLine& sprite) {
+  manifest.sprites.push_back(sprite);
+  if (manifest.sprites.size() > size_t(MaxInt16)) CheckDuplicateIds(manifest);
+}
+
 void TakeSprite(Cursor& cursor, SpriteLine sprite, Manifest& manifest) {
   sprite.id = cursor.TakeInt("sprite id", 1, MaxInt16);
   sprite.image = cursor.Take("image name");
   sprite.frame = cursor.TakeInt("frame", 0, MaxInt16);
   sprite.name = cursor.TakeName("sprite name");
   TakeOptions(cursor, sprite);
-  manifest.sprites.push_back(sprite);
+  AddSprite(manifest, sprite);
   manifest.names.push_back({sprite.name, sprite.id, 1, false, sprite.file, sprite.line});
 }
 
@@ -99,7 +121,7 @@ void TakeRange(Cursor& cursor, SpriteLine sprite, Manifest& manifest) {
     sprite.id = first + i;
     sprite.frame = firstFrame + i;
     sprite.name = prefix + number;
-    manifest.sprites.push_back(sprite);
+    AddSprite(manifest, sprite);
   }
   if (prefix.size() > 1 && prefix.back() == '_') prefix.pop_back();
   manifest.names.push_back({prefix, first, count, true, sprite.file, sprite.line});
@@ -109,9 +131,26 @@ void ParseInto(Manifest& manifest, const std::string& text, const std::string& f
                int depth);
 
 void TakeInclude(Cursor& cursor, const std::string& fileName, int depth, Manifest& manifest) {
-  std::filesystem::path path =
-      std::filesystem::path(fileName).parent_path() / cursor.Take("manifest to include");
+  namespace fs = std::filesystem;
+  const std::string& name = cursor.Take("manifest to include");
+  // The system would read the name only up to the NUL, which is another file.
+  if (name.find('\0') != std::string::npos)
+    cursor.Fail("the name of the manifest to include has a NUL byte");
+  fs::path path = fs::path(fileName).parent_path() / name;
   if (depth >= MaxIncludeDepth) cursor.Fail("includes nest too deeply (a loop?)");
+  // Reading a folder throws, a FIFO blocks and a device never ends; a missing file is left to
+  // ReadFileBytes, which names it.
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  if (fs::exists(status)) {
+    if (!fs::is_regular_file(status))
+      cursor.Fail("cannot include " + path.string() + ": not a regular file");
+    const uintmax_t size = fs::file_size(path, error);
+    if (error) cursor.Fail("cannot include " + path.string() + ": its size is unreadable");
+    if (size > MaxManifestBytes)
+      cursor.Fail("cannot include " + path.string() + ": larger than " +
+                  std::to_string(MaxManifestBytes) + " bytes");
+  }
   std::vector<uint8_t> text = ReadFileBytes(path);
   ParseInto(manifest, std::string(text.begin(), text.end()), path.string(), depth + 1);
 }
@@ -147,9 +186,7 @@ void CheckIds(const Manifest& manifest) {
       throw BuildError(where + "sprite id " + std::to_string(sprite.id) + " is above count " +
                        std::to_string(manifest.count));
     auto [it, added] = lineOfId.emplace(sprite.id, &sprite);
-    if (!added)
-      throw BuildError(where + "sprite id " + std::to_string(sprite.id) + " is already defined at " +
-                       it->second->file + ":" + std::to_string(it->second->line));
+    if (!added) DuplicateId(sprite, *it->second);
   }
 }
 

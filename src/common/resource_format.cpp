@@ -69,7 +69,9 @@ SpriteRecord ReadSprite(Reader& in) {
   return s;
 }
 
-// Every chain must stay inside the table and end within as many steps as there are pieces.
+// Every chain must stay inside the table and end. A piece already known to lead to the end
+// is not walked again, which keeps this linear: 32768 sprites sharing one chain of 32767
+// pieces would take a billion steps walked one by one.
 void CheckChains(const ResourceIndex& index) {
   const int64_t lastPiece = int64_t(index.pieces.size()) - 1;
   for (const PieceRecord& piece : index.pieces) {
@@ -77,11 +79,18 @@ void CheckChains(const ResourceIndex& index) {
     if (piece.Width < 0 || piece.Height < 0 || piece.Surface < 0 || piece.Page < 0)
       throw FormatError("ピースの値が不正です");
   }
+  enum : uint8_t { Unseen, OnThisChain, Ends };
+  std::vector<uint8_t> seen(index.pieces.size(), Unseen);
   for (const SpriteRecord& sprite : index.sprites) {
     if (sprite.FirstPiece > lastPiece) throw FormatError("スプライトのピースが範囲外です");
-    int64_t steps = 0;
-    for (int32_t i = sprite.FirstPiece; i > 0; i = index.pieces[size_t(i)].Next)
-      if (++steps > lastPiece) throw FormatError("ピースの連結が循環しています");
+    for (int32_t i = sprite.FirstPiece; i > 0 && seen[size_t(i)] != Ends;
+         i = index.pieces[size_t(i)].Next) {
+      if (seen[size_t(i)] == OnThisChain) throw FormatError("ピースの連結が循環しています");
+      seen[size_t(i)] = OnThisChain;
+    }
+    for (int32_t i = sprite.FirstPiece; i > 0 && seen[size_t(i)] == OnThisChain;
+         i = index.pieces[size_t(i)].Next)
+      seen[size_t(i)] = Ends;
   }
 }
 

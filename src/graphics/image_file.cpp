@@ -26,6 +26,24 @@ bool BmpSize(const uint8_t* data, size_t size, int64_t& width, int64_t& height) 
   return true;
 }
 
+uint32_t BigEndian32(const uint8_t* p) {
+  return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
+
+// Whether the chunks after the signature run whole up to IEND. SDL_image's PNG reader does not
+// notice the end of the data: past it, libpng is handed the last chunk header again and again,
+// and an ancillary chunk (whose bad CRC is only a warning) then loops forever.
+bool PngChunksComplete(const uint8_t* data, size_t size) {
+  size_t at = 8;  // the signature
+  while (size - at >= 12) {  // length, type, data, CRC
+    const uint32_t length = BigEndian32(data + at);
+    if (length > size - at - 12) return false;
+    if (std::memcmp(data + at + 4, "IEND", 4) == 0) return true;
+    at += 12 + size_t(length);
+  }
+  return false;
+}
+
 }  // namespace
 
 SDL_Surface* DecodePicture(const uint8_t* data, size_t size, std::string& problem) {
@@ -45,6 +63,10 @@ SDL_Surface* DecodePicture(const uint8_t* data, size_t size, std::string& proble
   }
   if (!AcceptableSize(width, height)) {
     problem = "画像の大きさが不正です";
+    return nullptr;
+  }
+  if (png && !PngChunksComplete(data, size)) {
+    problem = "PNG データが途中で切れています";
     return nullptr;
   }
   SDL_Surface* decoded =

@@ -108,13 +108,13 @@ TEST_F(SurfaceTest, DamagedOrOversizedSheetsAreRefusedByNameAndReason) {
       {"text.png", std::vector<uint8_t>(2000, 'x')},
       {"huge.png", ClaimedSheet(8192, 32767)},  // a kilobyte asking for a gigabyte
       {"over.png", ClaimedSheet(1024, 4097)},   // one row past the pixel limit
-      {"at.png", ClaimedSheet(1024, 4096)},     // within it: the decoder finds no image data
+      {"at.png", ClaimedSheet(1024, 4096)},     // within it, but its chunks stop short
       {"long.png", tooLong},
   };
   const std::pair<std::string, std::string> expected[] = {
       {"short.png", "ファイルが短すぎます"},     {"text.png", "PNG データではありません"},
       {"huge.png", "画像の大きさが不正です"},    {"over.png", "画像の大きさが不正です"},
-      {"at.png", "画像を復号できません"},        {"long.png", "大きすぎます"},
+      {"at.png", "途中で切れています"},          {"long.png", "大きすぎます"},
       {"folder.png", "フォルダ"},                {"none.png", "見つかりません"},
   };
   for (const auto& [name, bytes] : files) WriteFile(folder / name, bytes);

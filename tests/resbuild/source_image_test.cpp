@@ -93,3 +93,16 @@ TEST_F(SourceFolder, ManifestImagesFailAtTheLineThatNamesThem) {
     EXPECT_TRUE(Contains(error.what(), "gone.png")) << error.what();
   }
 }
+
+TEST(ReadFileBytes, RefusesWhatIsNotARegularFileByName) {
+  const fs::path folder = fs::temp_directory_path() / "resbuild-read-test";
+  fs::create_directories(folder / "image.png");
+  try {
+    ReadFileBytes(folder / "image.png");
+    ADD_FAILURE() << "a folder was read";
+  } catch (const BuildError& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "cannot read " + (folder / "image.png").string() + ": not a regular file");
+  }
+  fs::remove_all(folder);
+}
