@@ -3,11 +3,6 @@
 #include <SDL.h>
 
 #include "graphics/display.h"
-#include "sprite_ids.h"
-
-// The fonts sit where the index format puts them.
-static_assert(Sprite::FontSmall == SmallFontBase && Sprite::FontLarge == LargeFontBase);
-static_assert(Sprite::FontLargeCount == LargeFontGlyphs);
 
 ImageResources Images;
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/resource_format.h"
+#include "sprite_ids.h"
 
 struct SDL_Surface;
 
@@ -21,9 +22,10 @@ struct ResourceError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-constexpr int32_t SmallFontBase = 1;
-constexpr int32_t LargeFontBase = 257;
-constexpr int32_t LargeFontGlyphs = 128;
+// The glyph of character code c is sprite c + the font's base.
+constexpr int32_t SmallFontBase = Sprite::FontSmall;
+constexpr int32_t LargeFontBase = Sprite::FontLarge;
+constexpr int32_t LargeFontGlyphs = Sprite::FontLargeCount;
 
 struct ImageResources {
   std::string ResourceDir;  // ends in "/"
