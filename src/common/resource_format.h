@@ -121,3 +121,19 @@ enum Stage2Layer { MapBlockUp, MapBlockDown, MapCloudFast, MapCloudSlow, MapBlue
 constexpr std::array<const char*, Stage2LayerCount> Stage2MapFiles = {
     "Stage02BlockUp.map.dat", "Stage02BlockDown.Map.dat", "Stage02CloudFast.map.dat",
     "Stage02CloudSlow.map.dat", "Stage02BlueBack.map.dat"};
+
+// ---- sound ----
+
+// The sound effects by effect number, in the built folder.
+constexpr std::array<const char*, 22> SoundEffectFiles = {
+    "SE/sndBariaHit.mp3",  "SE/sndBurst01.mp3",   "SE/sndBurst02.mp3",    "SE/sndBurst03.mp3",
+    "SE/sndContinue.mp3",  "SE/sndVeldrane.mp3",  "SE/sndFanfare.mp3",    "SE/sndGameOver.mp3",
+    "SE/sndGameOver2.mp3", "SE/sndGameStart.mp3", "SE/sndHiScore.mp3",    "SE/sndHit.mp3",
+    "SE/sndMiss.mp3",      "SE/sndNameEntry.mp3", "SE/sndNo.mp3",         "SE/sndOption.mp3",
+    "SE/sndPause2.mp3",    "SE/sndQuit.mp3",      "SE/sndRot.mp3",        "SE/sndShot.mp3",
+    "SE/sndStage1.mp3",    "SE/sndYes.mp3"};
+
+// The music the game ships with, for a player who has chosen no folder of their own: mp3
+// files whose sorted order is the order of the music slots (the stage's track, then the
+// boss's).
+constexpr const char* ShippedMusicFolder = "bgm/";
