@@ -11,6 +11,7 @@
 #include "graphics/image_resource.h"
 #include "input/input.h"
 #include "objects/object_table.h"
+#include "sound/mixer.h"
 #include "sound/sound.h"
 #include "stage/behaviours.h"
 #include "stage/hits.h"

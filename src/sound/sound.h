@@ -1,7 +1,9 @@
-// Sound effects and the background-music play list.
+// Sound effects by number and the background music by play-list slot, on the mixer.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <string>
 
 // The effects by number, in the order of their files.
 enum SoundEffect : int16_t {
@@ -30,9 +32,32 @@ enum SoundEffect : int16_t {
   SoundEffectCount = 22,
 };
 
+constexpr int16_t BgmSlotCount = 10;
+
+constexpr std::array<int32_t, SoundEffectCount> NeverPlayed() {
+  std::array<int32_t, SoundEffectCount> frames{};
+  frames.fill(-2);
+  return frames;
+}
+
+struct SoundEffectsState {
+  bool SoundEnabled = true;  // the player's sound on/off option
+  std::array<std::string, SoundEffectCount> SeFiles;  // relative to the effects folder
+  // The frame each effect last started; far back for one that never did.
+  std::array<int32_t, SoundEffectCount> SeLastFrame = NeverPlayed();
+  std::array<std::string, BgmSlotCount> BgmSlots;  // music files; empty: nothing to play
+};
+extern SoundEffectsState Sounds;
+
+void BuildSeTable();
+// Loads every effect from `folder` (ending in "/"), in effect order.
+void LoadSoundEffects(const std::string& folder);
+// Nothing plays with sound off, at effect volume 0, or for an effect that started in this
+// frame or the one before (except at frame 0), so many objects asking at once sound once.
 void PlaySe(int16_t effect);
-void PlayBgm(int16_t track);
-void StopMusic();
-bool IsMusicPlaying();
-void ToggleMusicPause();
-bool IsMusicPaused();
+// Starts the slot's music; with music volume 0 or an empty slot nothing changes.
+void PlayBgm(int16_t slot);
+// The slots take the first ten mp3 files of the folder in sorted order (extension in any
+// case). A missing or unreadable folder empties them; a file that does not decode is skipped
+// with a message.
+void ScanBgmFolder(const std::string& folder);

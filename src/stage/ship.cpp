@@ -6,6 +6,7 @@
 #include "common/frame_clock.h"
 #include "graphics/image_resource.h"
 #include "input/input.h"
+#include "sound/mixer.h"
 #include "sound/sound.h"
 #include "sprite_ids.h"
 #include "stage/behaviours.h"

@@ -1,0 +1,155 @@
+#include "sound/mixer.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "common/utility.h"
+
+MixerState Mixer;
+
+namespace {
+
+constexpr int32_t Channels = 32;
+constexpr int32_t BufferFrames = 1024;
+
+// The game's volume scales onto the mixer's 0..MIX_MAX_VOLUME.
+int EffectLevel(int16_t volume) { return volume * MIX_MAX_VOLUME / 255; }
+int MusicLevel(int16_t volume) { return volume * MIX_MAX_VOLUME / 256; }
+
+MusicEntry* Current() {
+  if (Mixer.CurrentMusic < 0) return nullptr;
+  return &Mixer.MusicTable[size_t(Mixer.CurrentMusic)];
+}
+
+void Warn(const std::string& what) {
+  std::fprintf(stderr, "veldrane: %s (%s)\n", what.c_str(), Mix_GetError());
+}
+
+}  // namespace
+
+void SoundInit() {
+  if (Mixer.MixRate < 4000 || Mixer.MixRate >= 65536) Mixer.MixRate = 44100;
+  Mixer.MusicVolume = 255;
+  Mixer.SeVolume = 255;
+  Mixer.CurrentMusic = -1;
+  Mixer.MusicTable.clear();
+  Mixer.SampleTable.clear();
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    std::fprintf(stderr, "veldrane: no sound: %s\n", SDL_GetError());
+    return;
+  }
+  if (Mix_OpenAudio(Mixer.MixRate, MIX_DEFAULT_FORMAT, 2, BufferFrames) != 0) {
+    Warn("no sound: the audio device did not open");
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return;
+  }
+  Mix_AllocateChannels(Channels);
+  Mixer.open = true;
+}
+
+void SoundClose() {
+  if (Mixer.open) {
+    Mix_HaltMusic();
+    Mix_HaltChannel(-1);
+  }
+  for (MusicEntry& entry : Mixer.MusicTable) Mix_FreeMusic(entry.handle);
+  for (SampleEntry& entry : Mixer.SampleTable) Mix_FreeChunk(entry.handle);
+  Mixer.MusicTable.clear();
+  Mixer.SampleTable.clear();
+  Mixer.CurrentMusic = -1;
+  if (!Mixer.open) return;
+  Mix_CloseAudio();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  Mixer.open = false;
+}
+
+int16_t LoadSample(const std::string& fileName) {
+  SampleEntry entry;
+  entry.FileName = fileName;
+  if (Mixer.open) {
+    entry.handle = Mix_LoadWAV(fileName.c_str());
+    if (!entry.handle) Warn("cannot load the sound " + fileName);
+  }
+  Mixer.SampleTable.push_back(entry);
+  return int16_t(Mixer.SampleTable.size());
+}
+
+void PlaySample(int16_t sample) {
+  if (sample < 0 || size_t(sample) >= Mixer.SampleTable.size()) return;
+  SampleEntry& entry = Mixer.SampleTable[size_t(sample)];
+  if (!entry.handle) return;
+  // Still sounding on its channel: start it again there rather than mix a second copy.
+  const bool sounding = entry.channel >= 0 && Mix_Playing(entry.channel) &&
+                        Mix_GetChunk(entry.channel) == entry.handle;
+  entry.channel = Mix_PlayChannel(sounding ? entry.channel : -1, entry.handle, 0);
+  if (entry.channel >= 0) Mix_Volume(entry.channel, EffectLevel(Mixer.SeVolume));
+}
+
+void SetSeVolume(int16_t volume) { Mixer.SeVolume = std::clamp<int16_t>(volume, 0, 255); }
+
+int32_t LoadMusic(const std::string& fileName) {
+  MusicEntry entry;
+  entry.FileName = fileName;
+  entry.IsStream = !MatchExtension(fileName, StreamExtensions).empty();
+  const bool song = !MatchExtension(fileName, SongExtensions).empty();
+  if (Mixer.open && (entry.IsStream || song)) {
+    entry.handle = Mix_LoadMUS(fileName.c_str());
+    if (!entry.handle) Warn("cannot play the music " + fileName);
+  }
+  Mixer.MusicTable.push_back(entry);
+  return int32_t(Mixer.MusicTable.size()) - 1;
+}
+
+void PlayMusicFile(const std::string& fileName) {
+  const auto& table = Mixer.MusicTable;
+  auto found = std::find_if(table.begin(), table.end(),
+                            [&](const MusicEntry& entry) { return entry.FileName == fileName; });
+  const int32_t index = found != table.end() ? int32_t(found - table.begin()) : LoadMusic(fileName);
+  PlayMusicIndex(int16_t(index));
+}
+
+bool CanPlayMusic(const std::string& fileName) {
+  if (!Mixer.open) return true;
+  Mix_Music* music = Mix_LoadMUS(fileName.c_str());
+  if (!music) {
+    Warn(fileName + " is not music the game can play; skipped");
+    return false;
+  }
+  Mix_FreeMusic(music);
+  return true;
+}
+
+void PlayMusicIndex(int16_t index) {
+  StopMusic();
+  if (index < 0 || size_t(index) >= Mixer.MusicTable.size()) return;
+  Mixer.CurrentMusic = index;
+  MusicEntry& entry = Mixer.MusicTable[size_t(index)];
+  if (entry.handle && Mix_PlayMusic(entry.handle, 1) != 0) Warn("cannot play " + entry.FileName);
+  SetMusicVolume(Mixer.MusicVolume);
+}
+
+void StopMusic() {
+  if (Mixer.CurrentMusic < 0) return;
+  if (Current()->handle) Mix_HaltMusic();
+  Mixer.CurrentMusic = -1;
+}
+
+void SetMusicVolume(int16_t volume) {
+  Mixer.MusicVolume = std::clamp<int16_t>(volume, 0, 256);
+  if (Current() && Current()->handle) Mix_VolumeMusic(MusicLevel(Mixer.MusicVolume));
+}
+
+bool IsMusicPlaying() { return Current() && Current()->handle && Mix_PlayingMusic(); }
+
+bool IsMusicPaused() { return Current() && Current()->handle && Mix_PausedMusic(); }
+
+void ToggleMusicPause() {
+  if (!Current() || !Current()->handle) return;
+  if (Mix_PausedMusic())
+    Mix_ResumeMusic();
+  else
+    Mix_PauseMusic();
+}

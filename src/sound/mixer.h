@@ -1,0 +1,60 @@
+// The game's one door to SDL2_mixer: the sound system started at a mixing rate, the sound
+// effects as samples, and music files of which one at a time plays, once, with pause and
+// volumes. A start that finds no audio device leaves the game silent, not broken.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct _Mix_Music;
+struct Mix_Chunk;
+
+struct MusicEntry {
+  _Mix_Music* handle = nullptr;  // nullptr: the file could not be loaded; it never sounds
+  bool IsStream = false;         // a sampled file rather than a tracker song
+  std::string FileName;
+};
+
+struct SampleEntry {
+  Mix_Chunk* handle = nullptr;
+  int32_t channel = -1;  // the channel it last played on; -1: none yet
+  std::string FileName;
+};
+
+struct MixerState {
+  int32_t MixRate = 44100;   // Hz
+  int16_t MusicVolume = 255;  // 0..256
+  int16_t SeVolume = 255;     // 0..255
+  std::vector<MusicEntry> MusicTable;  // every music file loaded since the start
+  int32_t CurrentMusic = -1;           // the entry last started; -1: none
+  std::vector<SampleEntry> SampleTable;
+  bool open = false;  // the audio device is open
+};
+extern MixerState Mixer;
+
+// Music files by extension, compared without regard to case.
+constexpr const char* StreamExtensions = "WAV|MP2|MP3|OGG|RAW";
+constexpr const char* SongExtensions = "MOD|S3M|XM|IT|MID";
+
+// A rate below 4000 Hz or of 65536 and above is taken as 44100 first.
+void SoundInit();
+void SoundClose();  // frees every sample and music; may be followed by a new SoundInit
+
+int16_t LoadSample(const std::string& fileName);  // the new sample count
+// A sample still sounding restarts on its channel rather than playing twice at once.
+void PlaySample(int16_t sample);
+void SetSeVolume(int16_t volume);
+
+int32_t LoadMusic(const std::string& fileName);  // the new entry's index
+// A file is loaded at most once per start; playing it again starts it from the beginning.
+void PlayMusicFile(const std::string& fileName);
+// Whether the file is music the mixer can decode; with the mixer closed it cannot tell, and
+// says yes.
+bool CanPlayMusic(const std::string& fileName);
+void PlayMusicIndex(int16_t index);
+void StopMusic();
+void SetMusicVolume(int16_t volume);
+bool IsMusicPlaying();
+bool IsMusicPaused();
+void ToggleMusicPause();

@@ -1,0 +1,192 @@
+// The sound wrapper and the effects and music list on SDL's dummy audio driver, which plays
+// in real time into nothing.
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/frame_clock.h"
+#include "sound/mixer.h"
+#include "sound/sound.h"
+#include "support/headless.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A mono 16-bit WAV of `ms` milliseconds of a quiet square wave.
+std::vector<uint8_t> Wav(int ms) {
+  const uint32_t rate = 22050, samples = rate * uint32_t(ms) / 1000, data = samples * 2;
+  std::vector<uint8_t> bytes(44 + data);
+  auto put32 = [&](size_t at, uint32_t v) { std::memcpy(&bytes[at], &v, 4); };
+  auto put16 = [&](size_t at, uint16_t v) { std::memcpy(&bytes[at], &v, 2); };
+  std::memcpy(&bytes[0], "RIFF", 4);
+  put32(4, 36 + data);
+  std::memcpy(&bytes[8], "WAVEfmt ", 8);
+  put32(16, 16);
+  put16(20, 1);  // PCM
+  put16(22, 1);  // mono
+  put32(24, rate);
+  put32(28, rate * 2);
+  put16(32, 2);
+  put16(34, 16);
+  std::memcpy(&bytes[36], "data", 4);
+  put32(40, data);
+  for (uint32_t i = 0; i < samples; ++i) put16(44 + 2 * i, uint16_t(i / 50 % 2 ? 2000 : -2000));
+  return bytes;
+}
+
+// Twenty frames of MPEG-1 layer III, mono, 32 kHz, 32 kbit/s, with no audio data: silence.
+std::vector<uint8_t> SilentMp3() {
+  std::vector<uint8_t> bytes;
+  for (int frame = 0; frame < 20; ++frame) {
+    const uint8_t header[] = {0xFF, 0xFB, 0x18, 0xC0};
+    bytes.insert(bytes.end(), std::begin(header), std::end(header));
+    bytes.resize(bytes.size() + 140, 0);  // 144 bytes a frame
+  }
+  return bytes;
+}
+
+class SoundTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    folder = ScratchFolder();
+    Mixer = MixerState{};
+    Sounds = SoundEffectsState{};
+    SoundInit();
+    ASSERT_TRUE(Mixer.open) << "the dummy audio driver opens";
+  }
+  void TearDown() override { SoundClose(); }
+
+  std::string Write(const std::string& name, int ms) {
+    const std::string path = (folder / name).string();
+    WriteFile(path, Wav(ms));
+    return path;
+  }
+
+  int PlayingChannels() { return Mix_Playing(-1); }
+
+  fs::path folder;
+};
+
+}  // namespace
+
+TEST_F(SoundTest, RatesAndVolumesAreClamped) {
+  for (auto [asked, got] : {std::pair{3999, 44100}, {70000, 44100}, {65536, 44100},
+                            {65535, 65535}, {4000, 4000}, {11025, 11025}}) {
+    SoundClose();
+    Mixer.MixRate = asked;
+    SoundInit();
+    EXPECT_EQ(Mixer.MixRate, got) << asked;
+  }
+  SetMusicVolume(300);
+  EXPECT_EQ(Mixer.MusicVolume, 256);
+  SetMusicVolume(-5);
+  EXPECT_EQ(Mixer.MusicVolume, 0);
+  SetSeVolume(300);
+  EXPECT_EQ(Mixer.SeVolume, 255);
+  SetSeVolume(-5);
+  EXPECT_EQ(Mixer.SeVolume, 0);
+}
+
+TEST_F(SoundTest, ASampleThatStillSoundsStartsAgainOnItsChannel) {
+  EXPECT_EQ(LoadSample(Write("long.wav", 2000)), 1);
+  PlaySample(0);
+  const int32_t channel = Mixer.SampleTable[0].channel;
+  ASSERT_GE(channel, 0);
+  PlaySample(0);
+  PlaySample(0);
+  EXPECT_EQ(Mixer.SampleTable[0].channel, channel);
+  EXPECT_EQ(PlayingChannels(), 1) << "one copy, restarted";
+  EXPECT_EQ(LoadSample((folder / "missing.wav").string()), 2) << "a missing file is an entry";
+  PlaySample(1);  // and plays nothing
+  EXPECT_EQ(PlayingChannels(), 1);
+}
+
+TEST_F(SoundTest, EffectsSoundOncePerTwoFramesExceptAtFrameZero) {
+  LoadSample(Write("effect.wav", 2000));
+  auto played = [this](int32_t frame) {
+    Mix_HaltChannel(-1);
+    FrameCounter = frame;
+    PlaySe(SE_BARIA_HIT);
+    return PlayingChannels() == 1;
+  };
+  EXPECT_TRUE(played(1)) << "never played before";
+  EXPECT_TRUE(played(100));
+  EXPECT_FALSE(played(101));
+  EXPECT_TRUE(played(102));
+  EXPECT_EQ(Sounds.SeLastFrame[0], 102);
+  EXPECT_TRUE(played(0));
+  EXPECT_TRUE(played(0)) << "at frame 0 the rule is off";
+
+  SetSeVolume(0);
+  EXPECT_FALSE(played(50));
+  SetSeVolume(100);
+  Sounds.SoundEnabled = false;
+  EXPECT_FALSE(played(60));
+  EXPECT_EQ(Sounds.SeLastFrame[0], 0) << "what did not play is not noted";
+  Sounds.SoundEnabled = true;
+  PlaySe(SoundEffectCount);  // no such effect
+  PlaySe(-1);
+  FrameCounter = 0;
+}
+
+TEST_F(SoundTest, MusicPlaysOnceAndTheWrapperKnowsWhenItEnds) {
+  const std::string tune = Write("tune.wav", 200);
+  PlayMusicFile(tune);
+  EXPECT_TRUE(IsMusicPlaying());
+  ToggleMusicPause();
+  EXPECT_TRUE(IsMusicPaused());
+  ToggleMusicPause();
+  EXPECT_FALSE(IsMusicPaused());
+  PlayMusicFile(tune);
+  EXPECT_EQ(Mixer.MusicTable.size(), 1u) << "loaded once";
+  SDL_Delay(700);
+  EXPECT_FALSE(IsMusicPlaying()) << "no loop";
+  StopMusic();
+  EXPECT_EQ(Mixer.CurrentMusic, -1);
+  EXPECT_FALSE(IsMusicPlaying());
+
+  PlayMusicFile((folder / "tune.xyz").string());  // neither a stream nor a song
+  EXPECT_FALSE(IsMusicPlaying());
+  SetMusicVolume(0);
+  Sounds.BgmSlots[0] = tune;
+  PlayBgm(0);
+  EXPECT_EQ(Mixer.CurrentMusic, 1) << "music volume 0 starts nothing";
+}
+
+TEST_F(SoundTest, TheMusicListTakesTheFirstTenMp3FilesInSortedOrder) {
+  for (const char* name : {"b.MP3", "a.mp3", "d.mp3"}) WriteFile(folder / name, SilentMp3());
+  WriteFile(folder / "c.mp3", std::vector<uint8_t>(300, 'x'));  // broken
+  WriteFile(folder / "notes.txt", {'h', 'i'});
+  fs::create_directories(folder / "e.mp3");  // a folder, whatever its name
+  ScanBgmFolder(folder.string());
+  EXPECT_EQ(Sounds.BgmSlots[0], (folder / "a.mp3").string());
+  EXPECT_EQ(Sounds.BgmSlots[1], (folder / "b.MP3").string());
+  EXPECT_EQ(Sounds.BgmSlots[2], (folder / "d.mp3").string()) << "the broken one is skipped";
+  for (int slot = 3; slot < BgmSlotCount; ++slot) EXPECT_EQ(Sounds.BgmSlots[size_t(slot)], "");
+
+  ScanBgmFolder((folder / "nowhere").string());
+  for (const std::string& slot : Sounds.BgmSlots) EXPECT_EQ(slot, "");
+}
+
+TEST(SoundStartTest, NoAudioDeviceLeavesTheGameSilentAndRunning) {
+  const char* previous = std::getenv("SDL_AUDIODRIVER");
+  const std::string saved = previous ? previous : "";
+  setenv("SDL_AUDIODRIVER", "nonesuch", 1);
+  Mixer = MixerState{};
+  SoundInit();
+  EXPECT_FALSE(Mixer.open);
+  EXPECT_EQ(LoadSample("anything.wav"), 1);
+  PlaySe(SE_SHOT);
+  PlayMusicFile("tune.mp3");
+  EXPECT_FALSE(IsMusicPlaying());
+  ToggleMusicPause();
+  SoundClose();
+  setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+}
