@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
     DrawShipAndEffects(argv[1]);
     DrawEnemies(argv[1]);
     DrawBoss(argv[1]);
+    DrawScenes(argv[1]);  // after the fonts and the ship, whose images it reuses
     WriteStageMaps(argv[2]);
   } catch (const std::exception& error) {  // BuildError, or a filesystem error naming its path
     std::cerr << "artgen: " << error.what() << "\n";
