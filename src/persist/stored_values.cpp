@@ -1,0 +1,109 @@
+#include "persist/stored_values.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Exponents beyond this make every non-zero number overflow or vanish alike.
+constexpr int64_t LargestExponent = 1000000000;
+
+int32_t Clamped(int64_t value) {
+  return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                  std::numeric_limits<int32_t>::max()));
+}
+
+}  // namespace
+
+std::string ReadSetting(const StoredSetting& setting) {
+  return StoreGet(GameApplication, setting.Section, setting.Key, setting.Default);
+}
+
+StoredValue SettingValue(const StoredSetting& setting, const std::string& text) {
+  return {setting.Section, setting.Key, text};
+}
+
+std::string RankingPointsKey(int place) { return "S" + std::to_string(place); }
+
+std::string RankingNameKey(int place) { return "N" + std::to_string(place); }
+
+ScoreRankingTable BuiltInRanking() {
+  return {{{8000000, "PRO"}, {400000, "PRO"}, {300000, "PRO"}, {200000, "PRO"}, {100000, "PRO"}}};
+}
+
+ScoreRankingTable ReadRanking() {
+  std::vector<StoredValue> wanted;
+  for (int place = 0; place < RankingPlaces; ++place)
+    wanted.push_back({RankingSection, RankingPointsKey(place), UnsetRankingPoints});
+  for (int place = 0; place < RankingPlaces; ++place)
+    wanted.push_back({RankingSection, RankingNameKey(place), UnsetRankingName});
+  const std::vector<std::string> texts = StoreGetMany(GameApplication, wanted);
+  ScoreRankingTable table;
+  for (int place = 0; place < RankingPlaces; ++place)
+    table[place] = {StoredNumber(texts[place]), texts[RankingPlaces + place]};
+  return table;
+}
+
+std::vector<StoredValue> RankingValues(const ScoreRankingTable& table) {
+  std::vector<StoredValue> values;
+  for (int place = 0; place < RankingPlaces; ++place)
+    values.push_back(
+        {RankingSection, RankingPointsKey(place), StoredNumberText(table[place].Points)});
+  for (int place = 0; place < RankingPlaces; ++place)
+    values.push_back({RankingSection, RankingNameKey(place), table[place].Name});
+  return values;
+}
+
+// Worked on the decimal digits themselves, so that no binary fraction can move a half.
+int32_t StoredNumber(const std::string& text) {
+  size_t at = text.find_first_not_of(" \t");
+  if (at == std::string::npos) return 0;
+  const bool negative = text[at] == '-';
+  if (text[at] == '+' || text[at] == '-') ++at;
+
+  std::string digits;
+  while (at < text.size() && IsDigit(text[at])) digits += text[at++];
+  int64_t point = static_cast<int64_t>(digits.size());  // digits before the decimal point
+  if (at < text.size() && text[at] == '.') {
+    ++at;
+    while (at < text.size() && IsDigit(text[at])) digits += text[at++];
+  }
+  if (digits.empty()) return 0;
+
+  if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+    size_t next = at + 1;
+    const bool smaller = next < text.size() && text[next] == '-';
+    if (next < text.size() && (text[next] == '+' || text[next] == '-')) ++next;
+    int64_t exponent = 0;
+    for (; next < text.size() && IsDigit(text[next]); ++next)
+      exponent = std::min(exponent * 10 + (text[next] - '0'), LargestExponent);
+    point += smaller ? -exponent : exponent;
+  }
+
+  // Leading zeros dropped, the value is 0.digits times 10 to the power point.
+  const size_t first = digits.find_first_not_of('0');
+  if (first == std::string::npos) return 0;
+  digits.erase(0, first);
+  point -= static_cast<int64_t>(first);
+  const int64_t size = static_cast<int64_t>(digits.size());
+  if (point > 10) return negative ? std::numeric_limits<int32_t>::min()
+                                  : std::numeric_limits<int32_t>::max();
+
+  int64_t whole = 0;
+  for (int64_t i = 0; i < point; ++i) whole = whole * 10 + (i < size ? digits[i] - '0' : 0);
+  // With point < 0 the fraction is below 0.1, and with point >= size there is none.
+  bool up = false;
+  if (point >= 0 && point < size) {
+    const char next = digits[point];
+    const bool beyondHalf = digits.find_first_not_of('0', point + 1) != std::string::npos;
+    up = next > '5' || (next == '5' && (beyondHalf || whole % 2 == 1));
+  }
+  whole += up;
+  return Clamped(negative ? -whole : whole);
+}
+
+bool StoredFlag(const std::string& text) { return text == "1"; }
+
+std::string StoredNumberText(int32_t number) { return std::to_string(number); }
