@@ -9,10 +9,14 @@
 #include "common/resource_format.h"
 #include "game/game_state.h"
 #include "game/scenes.h"
+#include "game/settings.h"
 #include "graphics/display.h"
 #include "graphics/image_resource.h"
 #include "input/input.h"
+#include "persist/settings_store.h"
 #include "platform/imgui_layer.h"
+#include "sound/mixer.h"
+#include "sound/sound.h"
 #include "stage/random.h"
 #include "stage/stage_state.h"
 
@@ -52,6 +56,8 @@ int16_t PlayGame() {
 }
 
 void ShutDown() {
+  SoundClose();
+  StoreClose();
   if (Display.FullScreen) ShowMouseCursor(true);
   ReleaseDisplay();
   FreeAllSurfaces();
@@ -102,7 +108,11 @@ int Main() {
 void RunScenes() {
   ChangeToResourceFolder();
   LoadImageResources(fs::current_path().string() + "/res/");
+  BuildSeTable();
+  LoadSettings();
+  ScanBgmFolder(MusicFolder());
   Game = GameRecord{};
+  Settings.HiScore = Settings.ScoreRanking[0].Points;
   while (!Program.QuitRequested) {
     Game.Stage = 0;
     int16_t result = TitleMenu();
@@ -115,6 +125,7 @@ void RunScenes() {
       result = PlayGame();
     if (result == SceneLeave) break;
   }
+  SoundClose();
 }
 
 void WaitFrame(int32_t ms) {
@@ -128,5 +139,18 @@ void WaitFrame(int32_t ms) {
 
 void WaitKeyRelease() {
   while (ReadButtons() != 0 && !Program.QuitRequested) WaitFrame(33);
+}
+
+uint16_t NewlyPressed(uint16_t level) {
+  if (level == Input.PrevInputWord) return Input.InputWord = 0;
+  Input.PrevInputWord = level;
+  return Input.InputWord = level;
+}
+
+uint16_t ReadNewButtons() { return NewlyPressed(ReadButtons()); }
+
+int32_t EndSceneFrame() {
+  WaitFrame(Program.FrameMs);
+  return ShowFrame();
 }
 

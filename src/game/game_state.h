@@ -23,6 +23,7 @@ struct ProgramState {
   bool QuitRequested = false;
   bool PauseRequested = false;
   bool ScreenModeChanged = false;  // a switch happened in play; the pause menu takes note
+  int16_t PauseSkip = 0;  // pause requests to pass over after the menu could not be shown
   uint32_t LastWaitEnd = 0;        // NowMs when the last frame wait returned
   bool ShowFrameRate = false;
   // Where the last frame's time went, drawn by the overlay in the next frame.
@@ -33,5 +34,6 @@ struct ProgramState {
   bool modeSwitchRequested = false;
   bool reloadRequested = false;
   bool stallRequested = false;
+  int16_t zoomRequested = 0;  // 0: none
 };
 extern ProgramState Program;

@@ -11,6 +11,13 @@ void RunScenes();
 void WaitFrame(int32_t ms);
 void WaitKeyRelease();
 
+// The menus' new-press rule: the buttons when they differ from the last frame's, else 0
+// (kept in Input.InputWord; Input.PrevInputWord follows).
+uint16_t NewlyPressed(uint16_t level);
+uint16_t ReadNewButtons();
+// The end of a scene's frame: the wait, then the present; the present's error.
+int32_t EndSceneFrame();
+
 // ---- the window's keys (window_events.cpp) ----
 
 // The window's events since the last look: key presses go to HandleFormKey, a close asks the
@@ -41,6 +48,7 @@ int32_t CheckpointFrame(int32_t restartFrame);
 // ---- the menus and score screens ----
 int16_t TitleMenu();
 int16_t OptionMenu();
+void ApplyOption(int16_t item, int16_t value);
 int16_t ContinueScreen();
 int16_t NameEntryScreen();
 int16_t HiScoreScreen();

@@ -4,8 +4,34 @@
 #include "common/utility.h"
 #include "game/game_state.h"
 #include "game/scenes.h"
+#include "game/settings.h"
 #include "graphics/display.h"
 #include "platform/platform.h"
+
+namespace {
+
+void HandleWindowCommand(WindowCommand command) {
+  switch (command) {
+    case WindowCommand::ReloadImages:
+      Program.reloadRequested = true;
+      break;
+    case WindowCommand::SwitchScreenMode:
+      Program.modeSwitchRequested = true;
+      break;
+    case WindowCommand::Exit:
+      Program.QuitRequested = true;
+      break;
+    case WindowCommand::ImageResourceDialog:
+      break;  // the dialog comes with the developer tools
+    case WindowCommand::Zoom1:
+    case WindowCommand::Zoom2:
+    case WindowCommand::Zoom3:
+      Program.zoomRequested = int16_t(int(command) - int(WindowCommand::Zoom1) + 1);
+      break;
+  }
+}
+
+}  // namespace
 
 void HandleWindowEvents() {
   if (Platform.closePending) {
@@ -16,6 +42,9 @@ void HandleWindowEvents() {
   std::vector<KeyPress> keys;
   keys.swap(Platform.pendingKeys);
   for (const KeyPress& press : keys) HandleFormKey(press.key, press.shift);
+  std::vector<WindowCommand> commands;
+  commands.swap(Platform.pendingCommands);
+  for (WindowCommand command : commands) HandleWindowCommand(command);
 }
 
 void HandleFormKey(int16_t key, int16_t shift) {
@@ -35,6 +64,11 @@ void RunWindowRequests() {
   if (Program.stallRequested) {
     Program.stallRequested = false;
     WaitSeconds(0.3f);
+  }
+  if (Program.zoomRequested != 0) {
+    Settings.WindowZoom = Program.zoomRequested;
+    Program.zoomRequested = 0;
+    SetFormZoom(Settings.WindowZoom);
   }
 }
 

@@ -76,9 +76,9 @@ void InitDisplay(GameForm target, bool fullScreen) {
   if (!window || Platform.shownForm != target) throw DisplayError("the game window is not shown");
   Display.renderer = SDL_CreateRenderer(window, -1, 0);
   if (!Display.renderer) Fail("cannot create a renderer");
-  int width = ScreenWidth, height = ScreenHeight;
-  if (!fullScreen) SDL_GetWindowSize(window, &width, &height);
-  Display.BackBuffer = CreateDisplaySurface(width, height);
+  // The picture is the game's size in both modes; the present scales it to the window.
+  Display.BackBuffer = CreateDisplaySurface(ScreenWidth, ScreenHeight);
+  Display.WorkSurface = CreateDisplaySurface(ScreenWidth, ScreenHeight);
   Display.screenTexture = MakeScreenTexture();
   if (!Display.screenTexture) Fail("cannot create the screen texture");
   Platform.renderTargetsLost = false;
@@ -91,8 +91,9 @@ void ReleaseDisplay() {
   DropScreenTexture();
   if (Display.renderer) SDL_DestroyRenderer(Display.renderer);
   SDL_FreeSurface(Display.BackBuffer);
+  SDL_FreeSurface(Display.WorkSurface);
   Display.renderer = nullptr;
-  Display.BackBuffer = nullptr;
+  Display.BackBuffer = Display.WorkSurface = nullptr;
   ReleaseInput();
 }
 
@@ -133,6 +134,7 @@ int32_t PresentFrame() {
       SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255) != 0 || SDL_RenderClear(renderer) != 0 ||
       SDL_RenderCopy(renderer, Display.screenTexture, nullptr, &dest) != 0)
     return 4;
+  if (!Display.FullScreen) ImguiWindowMenu();
   ImguiRenderPending();
   SDL_RenderPresent(renderer);
   return 0;

@@ -30,6 +30,7 @@ struct SurfaceEntry {
 
 struct DisplayState {
   SDL_Surface* BackBuffer = nullptr;   // every drawing operation targets it
+  SDL_Surface* WorkSurface = nullptr;  // a spare frame: the pause menu keeps its backdrop there
   bool FullScreen = false;
   // Every image loaded, by surface index; the index stays valid across reloads.
   std::vector<SurfaceEntry> SurfaceList;

@@ -29,7 +29,9 @@ typedef struct _SDL_GameController SDL_GameController;
 typedef struct _SDL_Joystick SDL_Joystick;
 
 struct InputState {
-  uint16_t InputWord = 0;  // the scene's buttons of this frame
+  // The scene's buttons of this frame and of the last, for its new-press rule.
+  uint16_t InputWord = 0;
+  uint16_t PrevInputWord = 0;
   bool JoystickPresent = false;
   SDL_GameController* controller = nullptr;
   SDL_Joystick* joystick = nullptr;  // the controller's own, or a plain joystick

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "platform/platform.h"
@@ -23,20 +24,21 @@ constexpr float DialogFontSize = 18.0f;
 void EnsureContext() {
   if (ImGui::GetCurrentContext()) return;
   ImGui::CreateContext();
-  ImGui::GetIO().IniFilename = nullptr;  // dialogs keep no layout file
+  ImGuiIO& io = ImGui::GetIO();
+  io.IniFilename = nullptr;  // dialogs keep no layout file
+  Imgui.menuFont = io.Fonts->AddFontDefault();
   ImGui::StyleColorsDark();
 }
 
 // Japanese text needs the CJK font; it is large, so it is loaded when the first dialog opens.
 void EnsureDialogFont() {
-  if (Imgui.dialogFontLoaded || !std::filesystem::exists(DialogFontPath)) return;
+  if (Imgui.dialogFont || !std::filesystem::exists(DialogFontPath)) return;
   ImGuiIO& io = ImGui::GetIO();
   ImFontConfig config;
   config.FontNo = 0;  // the Japanese face of the collection
-  if (!io.Fonts->AddFontFromFileTTF(DialogFontPath, DialogFontSize, &config,
-                                    io.Fonts->GetGlyphRangesJapanese()))
-    return;
-  Imgui.dialogFontLoaded = true;
+  Imgui.dialogFont = io.Fonts->AddFontFromFileTTF(DialogFontPath, DialogFontSize, &config,
+                                                  io.Fonts->GetGlyphRangesJapanese());
+  if (!Imgui.dialogFont) return;
   if (Imgui.renderer) {
     ImGui_ImplSDLRenderer_DestroyFontsTexture();
     ImGui_ImplSDLRenderer_CreateFontsTexture();
@@ -96,7 +98,7 @@ void ImguiDetach() {
 void ImguiShutdown() {
   ImguiDetach();
   if (ImGui::GetCurrentContext()) ImGui::DestroyContext();
-  Imgui.dialogFontLoaded = false;
+  Imgui.menuFont = Imgui.dialogFont = nullptr;
 }
 
 bool ImguiProcessEvent(const SDL_Event& event) {
@@ -110,6 +112,40 @@ void ImguiRenderPending() {
   Imgui.framePending = false;
   ImGui::Render();
   ImGui_ImplSDLRenderer_RenderDrawData(ImGui::GetDrawData());
+}
+
+void ImguiWindowMenu() {
+  if (!Imgui.renderer) return;
+  if (!Imgui.framePending) BeginDialogFrame();
+  auto choose = [](const char* label, WindowCommand command, bool selected = false,
+                   bool enabled = true) {
+    if (ImGui::MenuItem(label, nullptr, selected, enabled))
+      Platform.pendingCommands.push_back(command);
+  };
+  ImGui::PushFont(Imgui.menuFont);
+  ImGui::BeginDisabled(Imgui.modalDepth > 0);
+  if (ImGui::BeginMainMenuBar()) {
+    choose("ModeChangeToggle", WindowCommand::SwitchScreenMode);
+    if (ImGui::BeginMenu("design")) {
+      choose("Image Resource Create Level2", WindowCommand::ImageResourceDialog, false, false);
+      ImGui::EndMenu();
+    }
+    if (ImGui::BeginMenu("Zoom")) {
+      constexpr WindowCommand Zooms[] = {WindowCommand::Zoom1, WindowCommand::Zoom2,
+                                         WindowCommand::Zoom3};
+      for (int zoom = 1; zoom <= MaxZoom; ++zoom)
+        choose((std::to_string(zoom) + "x").c_str(), Zooms[zoom - 1], Platform.zoom == zoom,
+               ZoomFits(zoom));
+      ImGui::EndMenu();
+    }
+    ImGui::Separator();
+    choose("Debug", WindowCommand::ReloadImages);
+    choose("WindowModeChange", WindowCommand::SwitchScreenMode);
+    choose("Exit", WindowCommand::Exit);
+    ImGui::EndMainMenuBar();
+  }
+  ImGui::EndDisabled();
+  ImGui::PopFont();
 }
 
 bool DialogsAreHeadless() {
@@ -126,7 +162,9 @@ void RunModalDialog(const std::function<bool()>& drawDialog) {
   while (open && Platform.closeRequests == closesAtStart) {
     PumpEvents();
     BeginDialogFrame();
+    if (Imgui.dialogFont) ImGui::PushFont(Imgui.dialogFont);
     open = drawDialog();
+    if (Imgui.dialogFont) ImGui::PopFont();
     Imgui.presentFrame();
     SDL_Delay(15);  // a dialog needs no exact pace, only a light touch on the CPU
   }

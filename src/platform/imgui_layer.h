@@ -9,10 +9,13 @@ union SDL_Event;
 struct SDL_Window;
 struct SDL_Renderer;
 
+struct ImFont;
+
 struct ImguiState {
   SDL_Renderer* renderer = nullptr;  // the renderer dialogs draw on; nullptr while detached
+  ImFont* menuFont = nullptr;        // ImGui's own, sized for the menu bar
+  ImFont* dialogFont = nullptr;      // the CJK font, loaded with the first dialog
   void (*presentFrame)() = nullptr;  // shows the last frame with the pending dialog over it
-  bool dialogFontLoaded = false;
   bool framePending = false;
   int modalDepth = 0;
   std::string LastMessageBoxText;    // for tests and the log
@@ -31,6 +34,10 @@ bool ImguiProcessEvent(const SDL_Event& event);
 
 // Draws the dialog frame built since the last present, if any (called by the present).
 void ImguiRenderPending();
+
+// The windowed form's menu bar, added to the frame about to be presented. What the player
+// chooses is queued in Platform.pendingCommands; while a dialog is open it is disabled.
+void ImguiWindowMenu();
 
 // Runs `drawDialog` once a frame until it returns false or the window is asked to close.
 void RunModalDialog(const std::function<bool()>& drawDialog);

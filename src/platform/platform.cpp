@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -98,6 +99,7 @@ void PlatformShutdown() {
   SDL_Quit();
   Platform.closePending = false;
   Platform.pendingKeys.clear();
+  Platform.pendingCommands.clear();
   Platform.renderTargetsLost = false;
 }
 
@@ -105,10 +107,12 @@ void ShowForm(GameForm form) {
   if (form == Platform.shownForm) return;
   UnloadForm();
   if (form == GameForm::None) return;
-  uint32_t flags = form == GameForm::FullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP
-                                                : SDL_WINDOW_RESIZABLE;
+  const bool full = form == GameForm::FullScreen;
+  const uint32_t flags = full ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_RESIZABLE;
+  const int zoom = full ? 1 : Platform.zoom;
   Platform.window = SDL_CreateWindow("VELDRANE", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                     ScreenWidth, ScreenHeight, flags);
+                                     ScreenWidth * zoom,
+                                     ScreenHeight * zoom + (full ? 0 : WindowMenuHeight), flags);
   if (!Platform.window) throw std::runtime_error(std::string("no window: ") + SDL_GetError());
   Platform.shownForm = form;
 }
@@ -120,6 +124,20 @@ void UnloadForm() {
   Platform.shownForm = GameForm::None;
 }
 
+void SetFormZoom(int32_t zoom) {
+  Platform.zoom = std::clamp(zoom, 1, MaxZoom);
+  if (Platform.shownForm != GameForm::Window) return;
+  SDL_SetWindowSize(Platform.window, ScreenWidth * Platform.zoom,
+                    ScreenHeight * Platform.zoom + WindowMenuHeight);
+  SDL_SetWindowPosition(Platform.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+bool ZoomFits(int32_t zoom) {
+  SDL_Rect usable;
+  if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return zoom == 1;
+  return ScreenWidth * zoom <= usable.w && ScreenHeight * zoom + WindowMenuHeight <= usable.h;
+}
+
 void SetWindowTitle(const char* title) {
   if (Platform.window) SDL_SetWindowTitle(Platform.window, title);
 }
@@ -129,6 +147,10 @@ void ShowMouseCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE
 PixelRect FormDrawingArea(SDL_Renderer* renderer) {
   PixelRect area{0, 0, ScreenWidth, ScreenHeight};
   if (renderer) SDL_GetRendererOutputSize(renderer, &area.w, &area.h);
+  if (Platform.shownForm == GameForm::Window) {
+    area.y = WindowMenuHeight;
+    area.h = std::max(area.h - WindowMenuHeight, 1);
+  }
   return area;
 }
 

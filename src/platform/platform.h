@@ -13,6 +13,17 @@ struct SDL_Renderer;
 // There is one window; the two game forms are its two modes.
 enum class GameForm : uint8_t { None, Window, FullScreen };
 
+// What the window's menu bar asks for.
+enum class WindowCommand : uint8_t {
+  ReloadImages,
+  SwitchScreenMode,
+  Exit,
+  ImageResourceDialog,
+  Zoom1,
+  Zoom2,
+  Zoom3,
+};
+
 // A key pressed on the window, as the game's key handler takes it.
 struct KeyPress {
   int16_t key;    // a WindowKey code
@@ -29,7 +40,9 @@ struct PlatformState {
   bool closePending = false;     // the window was asked to close
   uint32_t closeRequests = 0;   // counts every such request, so dialogs can tell a new one
   std::vector<KeyPress> pendingKeys;
+  std::vector<WindowCommand> pendingCommands;
   bool renderTargetsLost = false;  // the renderer dropped its textures
+  int32_t zoom = 1;  // the window's picture at this many pixels a game pixel
 };
 extern PlatformState Platform;
 
@@ -49,13 +62,24 @@ void PlatformShutdown();
 
 constexpr int ScreenWidth = 640;
 constexpr int ScreenHeight = 480;
+constexpr int MaxZoom = 3;
+// The windowed form's menu bar, above the picture; its height is the menu font's (13) and
+// the bar's padding (2 x 3).
+constexpr int WindowMenuHeight = 19;
 
-void ShowForm(GameForm form);     // creates the window if needed and puts it in the form's mode
+// Creates the window if needed and puts it in the form's mode: in a window, the menu bar over
+// a picture of the game's size times Platform.zoom; in full screen, the whole screen.
+void ShowForm(GameForm form);
+// The window's picture at `zoom` pixels a game pixel; the window is sized to it.
+void SetFormZoom(int32_t zoom);
+// Whether a window of that zoom fits the desktop.
+bool ZoomFits(int32_t zoom);
 void UnloadForm();                // closes the window
 void SetWindowTitle(const char* title);
 void ShowMouseCursor(bool show);
 
-// The window's drawing area in output pixels: its client area (windowed) or the screen.
+// The window's picture area in output pixels: its client area below the menu bar (windowed)
+// or the screen.
 struct PixelRect {
   int x, y, w, h;
 };

@@ -39,6 +39,8 @@ struct PlayState {
   bool GameActive = false;  // the play's frames run while it is set
   int16_t BgmTrack = 0;     // the music slot the play wants; -1: none
   RECT PlayField = {0, 0, 447, ScreenHeight};
+  int32_t NextExtendScore = 2000000;  // the score past which the next extra ship comes
+  int32_t ExtendInterval = 2000000;
   ObjectIndex ShipIndex = NoObject;
   ObjectIndex BossIndex = 0;  // 0 once the boss's fall has been taken over
   // The ship between frames.

@@ -9,6 +9,7 @@
 #include "game/game_state.h"
 #include "game/play_statistics.h"
 #include "game/scenes.h"
+#include "game/settings.h"
 #include "graphics/display.h"
 #include "graphics/image_resource.h"
 #include "input/input.h"
@@ -17,6 +18,7 @@
 #include "stage/behaviours.h"
 #include "stage/hits.h"
 #include "stage/stage_state.h"
+#include "support/button_script.h"
 #include "support/headless.h"
 
 namespace {
@@ -247,13 +249,35 @@ TEST_F(SpineTest, WindowKeysAndTheCloseBox) {
   EXPECT_FALSE(Program.QuitRequested) << "one close, one request";
 }
 
+TEST_F(SpineTest, TheWindowsPictureSitsBelowItsMenuAndZoomsByWholeFactors) {
+  PixelRect area = FormDrawingArea(Display.renderer);
+  EXPECT_EQ(area.y, WindowMenuHeight);
+  EXPECT_EQ(area.w, 640);
+  EXPECT_EQ(area.h, 480);
+  Platform.pendingCommands.push_back(WindowCommand::Zoom2);
+  WaitFrame(33);
+  EXPECT_EQ(ShowFrame(), 0);
+  EXPECT_EQ(Settings.WindowZoom, 2);
+  int width = 0, height = 0;
+  SDL_GetWindowSize(Platform.window, &width, &height);
+  EXPECT_EQ(width, 1280);
+  EXPECT_EQ(height, 960 + WindowMenuHeight);
+  EXPECT_EQ(Display.BackBuffer->w, 640) << "the same picture, shown larger";
+  Platform.pendingCommands.push_back(WindowCommand::Exit);
+  WaitFrame(33);
+  EXPECT_TRUE(Program.QuitRequested);
+  SetFormZoom(1);
+}
+
 TEST(MainTest, StartsFromAnyFolderPlaysAndShutsDown) {
   auto previous = std::filesystem::current_path();
   std::filesystem::current_path(ScratchFolder());  // no resources here: the build's are used
   UseFakeClock(0);
   Program.QuitRequested = false;
   int32_t frames = 0;
-  SetButtonSource([&]() -> uint16_t { return Play.GameActive && ++frames > 45 ? BTN_ESC : 0; });
+  // Start at the title, then leave after 45 frames of play.
+  ScriptButtons({{0}, {BTN_Z}},
+                [&]() -> uint16_t { return Play.GameActive && ++frames > 45 ? BTN_ESC : 0; });
   EXPECT_EQ(Main(), 0);
   EXPECT_TRUE(std::filesystem::exists(std::string("res/") + BuiltFolder + IndexFileName));
   EXPECT_EQ(Platform.window, nullptr);

@@ -1,0 +1,176 @@
+// The scenes after a play: the continue prompt, the name entry and the high-score table.
+
+#include <algorithm>
+#include <string>
+
+#include "common/frame_clock.h"
+#include "common/utility.h"
+#include "game/game_state.h"
+#include "game/scenes.h"
+#include "game/settings.h"
+#include "graphics/display.h"
+#include "graphics/image_resource.h"
+#include "input/input.h"
+#include "sound/mixer.h"
+#include "sound/sound.h"
+#include "stage/stage_state.h"
+
+namespace {
+
+constexpr uint16_t Confirmations = BTN_Z | BTN_X | BTN_RETURN;
+constexpr int32_t HiScoreFrames = 500;
+constexpr int32_t ShowFrames = 64;  // the new entry blinks this long after the name is in
+constexpr int16_t NoPlace = 99;
+
+// Esc or a closed window: the program is being left.
+bool Leaving(uint16_t keys) {
+  if ((keys & BTN_ESC) || Program.QuitRequested) Program.QuitRequested = true;
+  return Program.QuitRequested;
+}
+
+void DrawRanking(int16_t hiddenPlace = NoPlace) {
+  for (int16_t i = 0; i < int16_t(Settings.ScoreRanking.size()); ++i) {
+    if (i == hiddenPlace) continue;
+    const ScoreEntry& entry = Settings.ScoreRanking[size_t(i)];
+    DrawTextLarge(0, 164 + 32 * i, PadNumber(entry.Points, 16, " ") + "   " + entry.Name);
+  }
+}
+
+// The place the score takes, the places below moving down one; NoPlace when it takes none.
+// An equal score is placed above the old one.
+int16_t PlaceScore(int32_t score) {
+  ScoreRankingTable& ranking = Settings.ScoreRanking;
+  int16_t place = NoPlace;
+  for (int16_t i = int16_t(ranking.size()); i >= 1; --i) {
+    if (ranking[size_t(i - 1)].Points > score) continue;
+    place = int16_t(i - 1);
+    if (i < int16_t(ranking.size())) ranking[size_t(i)] = ranking[size_t(i - 1)];
+  }
+  return place;
+}
+
+struct NameEntry {
+  std::string& name;
+  char letter = 'A';
+  int32_t blink = 0;
+};
+
+void ShowLetter(NameEntry& entry) {
+  entry.blink = 0;
+  entry.name.back() = entry.letter;
+}
+
+// One frame's letter keys; true when the name is complete.
+bool EnterLetter(NameEntry& entry, uint16_t keys) {
+  if (++entry.blink > 16) entry.blink = 0;
+  if (entry.blink == 0) entry.name.back() = '_';
+  if (entry.blink == 8) entry.name.back() = entry.letter;
+  if (keys == BTN_UP) {
+    entry.letter = entry.letter == 'Z' ? 'A' : char(entry.letter + 1);
+    ShowLetter(entry);
+  }
+  if (keys == BTN_DOWN) {
+    entry.letter = entry.letter == 'A' ? 'Z' : char(entry.letter - 1);
+    ShowLetter(entry);
+  }
+  if (keys == BTN_Z) {
+    ShowLetter(entry);
+    if (entry.name.size() == 3) return true;
+    entry.name += ' ';
+  }
+  return false;
+}
+
+void EnterName(int16_t place) {
+  NameEntry entry{Settings.ScoreRanking[size_t(place)].Name};
+  Input.PrevInputWord = ReadButtons();
+  Program.QuitRequested = false;
+  for (;;) {
+    const uint16_t keys = ReadNewButtons();
+    if (keys & BTN_RETURN) return;
+    ClearBackBuffer();
+    DrawTextLarge(156, 100, "NAME ENTRY");
+    DrawRanking();
+    if (EnterLetter(entry, keys)) return;
+    ScorePanel();
+    EndSceneFrame();
+    if (Leaving(keys)) return;
+  }
+}
+
+// The new entry blinks for a moment; Return ends it at once.
+void ShowNewEntry(int16_t place) {
+  Input.PrevInputWord = ReadButtons();
+  for (int32_t counter = 0; counter <= ShowFrames; ++counter) {
+    const uint16_t keys = ReadNewButtons();
+    if (keys & BTN_RETURN) return;
+    ClearBackBuffer();
+    DrawTextLarge(156, 100, "NAME ENTRY");
+    DrawRanking((counter & 7) < 4 ? place : NoPlace);
+    ScorePanel();
+    EndSceneFrame();
+    if (Leaving(keys)) return;
+  }
+}
+
+}  // namespace
+
+int16_t ContinueScreen() {
+  StopMusic();
+  PlaySe(SE_CONTINUE);
+  constexpr int32_t CursorY[] = {222, 256};
+  int16_t cursor = 0;
+  FrameCounter = 0;
+  Program.QuitRequested = false;
+  Input.PrevInputWord = ReadButtons();
+  for (;;) {
+    const uint16_t keys = ReadNewButtons();
+    const int16_t previous = cursor;
+    if (keys == BTN_UP) cursor = 0;
+    if (keys == BTN_DOWN) cursor = 1;
+    if (cursor != previous) PlaySe(cursor == 1 ? SE_NO : SE_YES);
+    if (keys & Confirmations) break;
+    ClearBackBuffer();
+    ScorePanel();
+    DrawTextLarge(112, 145, "C O N T I N U E ?");
+    DrawTextLarge(188, 222, "Y E S");
+    DrawTextLarge(188, 256, "N O");
+    DrawTextLarge(156, CursorY[cursor], ">");
+    EndSceneFrame();
+    if (Leaving(keys)) break;
+  }
+  PlaySe(cursor == 0 ? SE_YES : SE_NO);
+  return int16_t(cursor + 1);
+}
+
+int16_t HiScoreScreen() {
+  FrameCounter = 0;
+  PlaySe(SE_HI_SCORE);
+  Input.PrevInputWord = ReadButtons();
+  Program.QuitRequested = false;
+  for (;;) {
+    const uint16_t keys = ReadNewButtons();
+    if (++FrameCounter > HiScoreFrames + 1 || (keys & Confirmations)) break;
+    ClearBackBuffer();
+    DrawTextLarge(156, 100, "HI SCORE");
+    DrawRanking();
+    ScorePanel();
+    EndSceneFrame();
+    if (Leaving(keys)) break;
+  }
+  return 0;
+}
+
+int16_t NameEntryScreen() {
+  const int16_t place = PlaceScore(Game.Score);
+  if (place != NoPlace) {
+    ScoreEntry& entry = Settings.ScoreRanking[size_t(place)];
+    entry.Points = Game.Score;
+    entry.Name.assign(1, ' ');  // the first letter's place
+    PlaySe(SE_NAME_ENTRY);
+    EnterName(place);
+    ShowNewEntry(place);
+  }
+  SaveSettings();
+  return 0;
+}

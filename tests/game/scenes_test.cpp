@@ -1,0 +1,200 @@
+// The menus and score screens, driven by scripted buttons on the headless display.
+#include <gtest/gtest.h>
+
+#include "common/frame_clock.h"
+#include "game/game_state.h"
+#include "game/scenes.h"
+#include "game/settings.h"
+#include "graphics/display.h"
+#include "graphics/image_resource.h"
+#include "input/input.h"
+#include "persist/fresh_settings_folder.h"
+#include "persist/settings_store.h"
+#include "sound/mixer.h"
+#include "sound/sound.h"
+#include "stage/stage_state.h"
+#include "support/button_script.h"
+#include "support/headless.h"
+
+namespace {
+
+class SceneTest : public FreshSettingsFolder {
+ protected:
+  void SetUp() override {
+    FreshSettingsFolder::SetUp();
+    StartHeadlessDisplay();
+    LoadImageResources(BuiltResourceFolder());
+    Mixer = MixerState{};
+    Sounds = SoundEffectsState{};
+    Sounds.SoundEnabled = false;
+    BuildSeTable();
+    Settings = SettingsState{};
+    ResetScoreRanking();
+    Game = GameRecord{};
+    Play = PlayState{};
+  }
+  void TearDown() override {
+    SoundClose();
+    StopHeadlessDisplay();
+    FreshSettingsFolder::TearDown();
+  }
+
+  // A ranking of five easy places, best first.
+  void UseRanking(std::initializer_list<int32_t> points) {
+    size_t i = 0;
+    for (int32_t p : points) Settings.ScoreRanking[i++] = {p, "PRO"};
+  }
+};
+
+constexpr uint16_t Up = BTN_UP, Down = BTN_DOWN, Left = BTN_LEFT, Right = BTN_RIGHT;
+constexpr uint16_t Z = BTN_Z, X = BTN_X, C = BTN_C, Esc = BTN_ESC, Return = BTN_RETURN;
+
+// ---- the title ----
+
+TEST_F(SceneTest, TitleCursorStopsAtTheEndsAndAHeldKeyMovesOnce) {
+  std::vector<ButtonStep> script = {{0}, {Down, 5}, {0}, {Down}, {0}, {Down}, {0}, {Z}};
+  ScriptButtons(script);
+  EXPECT_EQ(TitleMenu(), SceneLeave) << "Down at QUIT stays on QUIT";
+  ScriptButtons({{0}, {Down}, {0}, {Up | Down}, {0}, {X}});
+  EXPECT_EQ(TitleMenu(), SceneSecondChoice) << "X confirms; two keys at once move nothing";
+  ScriptButtons({{0}, {Return}, {0}, {C}, {0}, {Z}});
+  EXPECT_EQ(TitleMenu(), SceneFirstChoice) << "Return and C do not confirm";
+  EXPECT_EQ(ButtonReads(), 6);
+  EXPECT_FALSE(Program.QuitRequested);
+  ScriptButtons({{0}, {Down}, {0}, {Esc}});
+  TitleMenu();
+  EXPECT_TRUE(Program.QuitRequested);
+}
+
+TEST_F(SceneTest, TitleShowsTheHighScoresAfterAThousandIdleFrames) {
+  ScriptButtons({{0}});
+  EXPECT_EQ(TitleMenu(), SceneIdle);
+  EXPECT_EQ(ButtonReads(), 1 + 1001) << "a thousand frames shown, the next one ends it";
+  ScriptButtons({{0, 500}, {Down}});  // a key half way starts the count again
+  EXPECT_EQ(TitleMenu(), SceneIdle);
+  EXPECT_EQ(ButtonReads(), 500 + 1001);
+}
+
+// ---- the option menu ----
+
+TEST_F(SceneTest, WithSoundOffTheVolumesArePassedOver) {
+  // Down from FMOD SOUND SYSTEM lands on SCREEN MODE; Right there switches to full screen.
+  ScriptButtons(Presses({Down, Down, Right, Esc}));
+  EXPECT_EQ(OptionMenu(), 0);
+  EXPECT_TRUE(Display.FullScreen);
+  EXPECT_TRUE(Program.PauseRequested) << "a switch asks for the pause menu";
+}
+
+TEST_F(SceneTest, WithSoundOnTheVolumesStepInPowersOfTwo) {
+  StoreSave(GameApplication, {{OptionsSection, "FModEnabled", "1"}});
+  LoadSettings();
+  ASSERT_TRUE(Sounds.SoundEnabled);
+  ASSERT_TRUE(Mixer.open);
+  EXPECT_EQ(Mixer.MusicVolume, 32);
+  // 32 shows as 5 steps (log2 33 = 5.04); Right makes 6, that is 63.
+  ScriptButtons(Presses({Down, Down, Right, Down, Left, Left, Esc}));
+  OptionMenu();
+  EXPECT_EQ(Mixer.MusicVolume, 63);
+  EXPECT_EQ(Mixer.SeVolume, 7);
+  EXPECT_EQ(StoreGet(GameApplication, OptionsSection, "CurrentBGMVol", ""), "63") << "saved";
+  EXPECT_EQ(StoreGet(GameApplication, OptionsSection, "CurrentSEVol", ""), "7");
+}
+
+TEST_F(SceneTest, ClearingTheHighScoresAsksFirst) {
+  UseRanking({50, 40, 30, 20, 10});
+  const ScoreRankingTable before = Settings.ScoreRanking;
+  // Down to HISCORE CLEAR (over the disabled volumes), Z, Left (NO), Z.
+  ScriptButtons(Presses({Down, Down, Down, Z, Left, Z, Esc}));
+  OptionMenu();
+  EXPECT_EQ(Settings.ScoreRanking, before) << "cancelled";
+  ScriptButtons(Presses({Down, Down, Down, Z, Right, Z, Esc}));
+  OptionMenu();
+  EXPECT_EQ(Settings.ScoreRanking, BuiltInRanking());
+  EXPECT_EQ(Settings.HiScore, 8000000);
+  EXPECT_EQ(StoreGet(GameApplication, RankingSection, "S0", ""), "8000000");
+}
+
+TEST_F(SceneTest, TheFrameRateSwitchIsSavedAndTheStageClockKept) {
+  FrameCounter = 4321;
+  // Down to SHOW FRAME RATE: MIXRATE, SOUND, SCREEN MODE, HISCORE CLEAR, SHOW FRAME RATE.
+  ScriptButtons(Presses({Down, Down, Down, Down, Left, Esc}));
+  OptionMenu();
+  EXPECT_TRUE(Program.ShowFrameRate);
+  EXPECT_EQ(StoreGet(GameApplication, OptionsSection, "ShowFrameRate", ""), "1");
+  EXPECT_EQ(FrameCounter, 4321);
+}
+
+// ---- after a play ----
+
+TEST_F(SceneTest, AnEqualScoreIsPlacedAboveTheOldOne) {
+  UseRanking({500, 400, 300, 200, 100});
+  Game.Score = 300;
+  ScriptButtons(Presses({Z, Z, Z}), [] { return uint16_t(Return); });
+  NameEntryScreen();
+  const ScoreRankingTable& ranking = Settings.ScoreRanking;
+  EXPECT_EQ(ranking[2], (ScoreEntry{300, "AAA"}));
+  EXPECT_EQ(ranking[3], (ScoreEntry{300, "PRO"}));
+  EXPECT_EQ(ranking[4], (ScoreEntry{200, "PRO"})) << "the old last place dropped out";
+  EXPECT_EQ(StoreGet(GameApplication, RankingSection, "N2", ""), "AAA");
+}
+
+TEST_F(SceneTest, LettersWrapAndZOnTheThirdLetterEndsTheEntry) {
+  UseRanking({500, 400, 300, 200, 100});
+  Game.Score = 1000;
+  // Down from A is Z; the next letter starts from Z, Up wraps it to A; then B.
+  ScriptButtons(Presses({Down, Z, Up, Z, Up, Up, Z}), [] { return uint16_t(Return); });
+  NameEntryScreen();
+  EXPECT_EQ(Settings.ScoreRanking[0], (ScoreEntry{1000, "ZAC"}));
+}
+
+TEST_F(SceneTest, ReturnEndsTheNameAsItIsShown) {
+  UseRanking({500, 400, 300, 200, 100});
+  Game.Score = 150;
+  ScriptButtons(Presses({Up, Return}), [] { return uint16_t(Return); });
+  NameEntryScreen();
+  EXPECT_EQ(Settings.ScoreRanking[4], (ScoreEntry{150, "B"}));
+}
+
+TEST_F(SceneTest, AScoreBelowTheTableMakesNoEntryButSaves) {
+  UseRanking({500, 400, 300, 200, 100});
+  Game.Score = 99;
+  ScriptButtons({});
+  NameEntryScreen();
+  EXPECT_EQ(ButtonReads(), 0);
+  EXPECT_EQ(StoreGet(GameApplication, RankingSection, "S4", ""), "100");
+}
+
+TEST_F(SceneTest, ContinueWithEscKeepsTheChoiceShown) {
+  ScriptButtons({{0}, {Down}, {0}, {Esc}});
+  EXPECT_EQ(ContinueScreen(), 2);
+  EXPECT_TRUE(Program.QuitRequested);
+  Program.QuitRequested = false;
+  ScriptButtons(Presses({Down, Up, Return}));
+  EXPECT_EQ(ContinueScreen(), 1);
+  EXPECT_FALSE(Program.QuitRequested);
+}
+
+TEST_F(SceneTest, TheHighScoreTableLeavesByItselfAfter501Frames) {
+  ScriptButtons({{0}});
+  HiScoreScreen();
+  EXPECT_EQ(ButtonReads(), 1 + 502);
+}
+
+// ---- the panel ----
+
+TEST_F(SceneTest, AnExtraShipComesStrictlyPastTheExtendScore) {
+  Game.Lives = 2;
+  Game.Score = 2000000;
+  ScorePanel();
+  EXPECT_EQ(Game.Lives, 2);
+  Game.Score = 2000001;
+  ScorePanel();
+  EXPECT_EQ(Game.Lives, 3);
+  EXPECT_EQ(Play.NextExtendScore, 4000000);
+  EXPECT_EQ(Settings.HiScore, 8000000) << "not passed";
+  Game.Score = 9000000;
+  ScorePanel();
+  EXPECT_EQ(Settings.HiScore, 9000000);
+}
+
+}  // namespace

@@ -1,0 +1,118 @@
+// The whole program as a player meets it: the title, a game lost on autopilot, no continue, a
+// name entered, and the name kept for the next start.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/frame_clock.h"
+#include "game/game_state.h"
+#include "game/play_statistics.h"
+#include "game/scenes.h"
+#include "game/settings.h"
+#include "input/input.h"
+#include "persist/fresh_settings_folder.h"
+#include "persist/settings_store.h"
+#include "persist/stored_values.h"
+#include "platform/platform.h"
+#include "sound/sound.h"
+#include "stage/stage_state.h"
+#include "support/autopilot.h"
+#include "support/button_script.h"
+#include "support/headless.h"
+
+namespace {
+
+class WholeProgramTest : public FreshSettingsFolder {
+ protected:
+  void SetUp() override {
+    FreshSettingsFolder::SetUp();
+    previousFolder = std::filesystem::current_path();
+    std::filesystem::current_path(ScratchFolder());  // the build's resources are found
+    UseFakeClock(0);
+    Program = ProgramState{};
+  }
+  void TearDown() override {
+    SetButtonSource(nullptr);
+    UseRealClock();
+    std::filesystem::current_path(previousFolder);
+    FreshSettingsFolder::TearDown();
+  }
+
+  std::filesystem::path previousFolder;
+};
+
+// After the title's Z the autopilot plays until the last ship is gone; then Down and Z say no
+// to the continue, "ZYX" is entered (Down from A is Z, each next letter starts from the last),
+// the high-score table is left with Z and the title with Esc.
+TEST_F(WholeProgramTest, ALostGameEndsInANameThatIsKept) {
+  // An easy table, so that any score makes the first place.
+  StoreSave(GameApplication, RankingValues({{{10, "AAA"}, {9, "BBB"}, {8, "CCC"}, {7, "DDD"},
+                                             {6, "EEE"}}}));
+  const int32_t continuesBefore = Sounds.SeLastFrame[SE_CONTINUE];
+  int32_t lastPlayScore = -1;
+  bool played = false;
+  std::vector<ButtonStep> afterPlay = Presses({BTN_DOWN, BTN_Z,           // no continue
+                                               BTN_DOWN, BTN_Z,           // Z
+                                               BTN_DOWN, BTN_Z,           // Y
+                                               BTN_DOWN, BTN_Z,           // X, and done
+                                               BTN_RETURN, BTN_Z, BTN_ESC});
+  size_t next = 0;
+  int32_t readsLeftInStep = 0;
+  ScriptButtons(Presses({BTN_Z}), [&]() -> uint16_t {
+    if (Stats.InPlay) {
+      played = true;
+      lastPlayScore = Game.Score;
+      return Autopilot();
+    }
+    if (!played) return 0;  // the start of the play waits for the buttons to be up
+    if (readsLeftInStep == 0 && next < afterPlay.size()) readsLeftInStep = afterPlay[next++].reads;
+    if (readsLeftInStep == 0) return BTN_ESC;
+    --readsLeftInStep;
+    return afterPlay[next - 1].word;
+  });
+  EXPECT_EQ(Main(), 0);
+  EXPECT_TRUE(played);
+  EXPECT_NE(Sounds.SeLastFrame[SE_CONTINUE], continuesBefore) << "the continue prompt was shown";
+  EXPECT_EQ(Game.Lives, -1);
+  ASSERT_GT(lastPlayScore, 10);
+  StoreClose();  // read back as the next start would
+  const ScoreRankingTable ranking = ReadRanking();
+  EXPECT_EQ(ranking[0], (ScoreEntry{Game.Score, "ZYX"}));
+  EXPECT_EQ(ranking[1], (ScoreEntry{10, "AAA"}));
+}
+
+// P in play opens the pause menu; GIVE UP ends the play with ships still in reserve, and the
+// continue prompt follows at once. No continue, no name (the built-in table is out of reach),
+// and out.
+TEST_F(WholeProgramTest, GivingUpLeadsToTheContinuePrompt) {
+  const int32_t continuesBefore = Sounds.SeLastFrame[SE_CONTINUE];
+  // Each scene reads the buttons once as it opens; a 0 "press" gives it a release to read.
+  std::vector<ButtonStep> afterPause = Presses({BTN_DOWN, BTN_DOWN, BTN_Z,  // GIVE UP
+                                                0, BTN_DOWN, BTN_Z,         // no continue
+                                                BTN_Z, BTN_ESC});           // table, title
+  size_t next = 0;
+  int32_t pausedAt = -1, livesInPlay = -1;
+  ScriptButtons(Presses({BTN_Z}), [&]() -> uint16_t {
+    if (Stats.InPlay) {
+      livesInPlay = Game.Lives;
+      if (FrameCounter == 50 && pausedAt < 0) {
+        pausedAt = FrameCounter;
+        SDL_Event press{};
+        press.type = SDL_KEYDOWN;
+        press.key.keysym.sym = SDLK_p;
+        SDL_PushEvent(&press);
+      }
+      return 0;
+    }
+    if (pausedAt < 0) return 0;
+    return next < afterPause.size() ? afterPause[next++].word : BTN_ESC;
+  });
+  EXPECT_EQ(Main(), 0);
+  EXPECT_EQ(pausedAt, 50);
+  EXPECT_EQ(livesInPlay, 2) << "two ships were still in reserve";
+  EXPECT_EQ(Game.Lives, 0) << "given up";
+  EXPECT_NE(Sounds.SeLastFrame[SE_CONTINUE], continuesBefore) << "the continue prompt was shown";
+}
+
+}  // namespace
