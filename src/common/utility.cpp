@@ -65,7 +65,7 @@ bool IsRealFolder(const std::string& path) {
 
 }  // namespace
 
-std::string PadNumber(int32_t value, int16_t width, const std::string& pad) {
+std::string PadNumber(int64_t value, int16_t width, const std::string& pad) {
   if (width <= 0) return std::string();
   const char fill = pad.empty() ? ' ' : pad[0];
   const std::string text = std::string(width, fill) + std::to_string(value);

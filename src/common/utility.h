@@ -8,7 +8,7 @@
 
 // value right-aligned in width characters, filled with pad's first character (a blank when
 // pad is empty); digits that do not fit are cut from the left.
-std::string PadNumber(int32_t value, int16_t width, const std::string& pad);
+std::string PadNumber(int64_t value, int16_t width, const std::string& pad);
 
 // Waits while keeping window events running; ends early if the clock goes backwards.
 void WaitSeconds(float seconds);

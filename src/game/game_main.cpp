@@ -8,6 +8,7 @@
 
 #include "common/resource_format.h"
 #include "game/game_state.h"
+#include "game/play_statistics.h"
 #include "game/scenes.h"
 #include "game/settings.h"
 #include "graphics/display.h"
@@ -57,13 +58,14 @@ int16_t PlayGame() {
 
 void ShutDown() {
   SoundClose();
-  StoreClose();
   if (Display.FullScreen) ShowMouseCursor(true);
   ReleaseDisplay();
   FreeAllSurfaces();
   UnloadForm();
   Program.CurrentForm = GameForm::None;
   PlatformShutdown();
+  SavePlayStatistics();
+  StoreClose();
 }
 
 }  // namespace
@@ -88,6 +90,7 @@ void ChangeToResourceFolder() {
 int Main() {
   Program.FrameMs = 33;
   Display.FullScreen = false;
+  Stats = PlayStatistics{};  // this run's figures
   SeedRandom(uint64_t(std::time(nullptr)));  // a different game each time
   int exitCode = 0;
   try {
@@ -131,6 +134,7 @@ void RunScenes() {
 void WaitFrame(int32_t ms) {
   PumpEvents();
   HandleWindowEvents();
+  RunFrameRateTimer();
   // Modular difference: right across the clock's wrap too.
   int32_t remaining = int32_t(Program.LastWaitEnd + uint32_t(ms) - NowMs());
   if (remaining >= 1 && remaining < 1000) SleepMs(uint32_t(remaining));

@@ -58,6 +58,7 @@ void SetUpPlay() {
     WaitFrame(Program.FrameMs);
   } while (Input.InputWord != 0 && !Program.QuitRequested);
   Stats.InPlay = true;
+  Stats.PrevInPlay = false;  // the sampler skips a play's first second, however soon it starts
 }
 
 void DrawTimingOverlay() {
@@ -68,6 +69,7 @@ void DrawTimingOverlay() {
 
 void Pause() {
   Stats.InPlay = false;
+  Stats.PrevInPlay = false;
   ToggleMusicPause();
   PlaySe(SE_PAUSE2);
   PauseMenu();

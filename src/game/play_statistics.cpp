@@ -1,3 +1,63 @@
 #include "game/play_statistics.h"
 
+#include "common/frame_clock.h"
+#include "common/host.h"
+#include "game/settings.h"
+#include "graphics/display.h"
+#include "sound/mixer.h"
+#include "sound/sound.h"
+
 PlayStatistics Stats;
+
+namespace {
+
+FpsCell CellOfSample(int32_t framesPerSecond) {
+  return {
+      .rate = Settings.MixRateIndex,
+      .screen = Display.FullScreen ? 1 : 0,
+      .bgm = IsMusicPlaying() ? 1 : 0,
+      .se = Mixer.SeVolume > 0 && Sounds.SoundEnabled ? 1 : 0,
+      .bucket = FpsBucket(framesPerSecond),
+  };
+}
+
+bool ValidCell(const FpsCell& cell) {
+  return cell.rate >= 0 && cell.rate < RateCount;  // the other axes are built in range
+}
+
+}  // namespace
+
+void SampleFrameRate() {
+  const int32_t frames = FrameCounter - Stats.LastFrameCounter;
+  Stats.FpsText = std::to_string(frames);
+  Stats.LastFrameCounter = FrameCounter;
+  if (Stats.InPlay && Stats.PrevInPlay) {
+    Stats.FpsAvg = (Stats.FpsAvg + frames) / 2;
+    const FpsCell cell = CellOfSample(frames);
+    if (ValidCell(cell)) ++Stats.FpsCount[size_t(FpsCellIndex(cell))];
+  }
+  Stats.PrevInPlay = Stats.InPlay;
+}
+
+void RunFrameRateTimer() {
+  const uint32_t now = NowMs();
+  if (!Stats.timerRunning) {
+    Stats.timerRunning = true;
+    Stats.nextTickMs = now + SampleIntervalMs;
+    return;
+  }
+  if (int32_t(now - Stats.nextTickMs) < 0) return;  // modular: right across the clock's wrap
+  SampleFrameRate();
+  Stats.nextTickMs += SampleIntervalMs;
+  if (int32_t(now - Stats.nextTickMs) >= 0) Stats.nextTickMs = now + SampleIntervalMs;
+}
+
+void SavePlayStatistics() {
+  PlayFigures run;
+  run.FpsCount = Stats.FpsCount;
+  run.FpsAvg = Stats.FpsAvg;
+  run.TryCount = Stats.TryCount;
+  run.StageClearCount = Stats.StageClearCount;
+  run.DeadCount = Stats.DeadCount;
+  AddToPlayTotals(run, TimeStamp(std::time(nullptr)), GameVersion);
+}

@@ -1,14 +1,37 @@
-// Play counters and the frame-rate figures that the once-a-second sampler keeps.
+// Play counters and the frame rate as this run measured them: a sampler ticks once a second
+// from the frame wait and fills the histogram; at shutdown the run is added to the stored
+// totals.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
+#include "persist/play_totals.h"
+
+inline constexpr ProgramVersion GameVersion{1, 0, 30};
+
 struct PlayStatistics {
+  std::array<int32_t, FpsCellCount> FpsCount{};  // by FpsCellIndex
+  int32_t FpsAvg = 0;     // halves the weight of older samples at each one
   int32_t TryCount = 0;
   int32_t StageClearCount = 0;
   int32_t DeadCount = 0;
-  bool InPlay = false;  // a play is running and not paused
-  std::string FpsText;
+  bool InPlay = false;      // a play is running and not paused
+  bool PrevInPlay = false;  // InPlay at the last sample: the first second of a play is skipped
+  int32_t LastFrameCounter = 0;
+  std::string FpsText;      // the frames of the last second, for the overlay
+  bool timerRunning = false;
+  uint32_t nextTickMs = 0;  // NowMs of the next sample
 };
 extern PlayStatistics Stats;
+
+inline constexpr uint32_t SampleIntervalMs = 1000;
+
+// One sample: the frames since the last one, counted when a play ran through both.
+void SampleFrameRate();
+// Takes a sample when a second has passed since the last; the first call starts the timer.
+// Like a window timer it never catches up: after a long stall it ticks once.
+void RunFrameRateTimer();
+// Adds this run to the stored totals.
+void SavePlayStatistics();

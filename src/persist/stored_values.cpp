@@ -9,6 +9,8 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Exponents beyond this make every non-zero number overflow or vanish alike.
 constexpr int64_t LargestExponent = 1000000000;
+// Digits of the largest 64-bit number.
+constexpr int64_t WidestDigits = 19;
 
 int32_t Clamped(int64_t value) {
   return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
@@ -57,7 +59,7 @@ std::vector<StoredValue> RankingValues(const ScoreRankingTable& table) {
 }
 
 // Worked on the decimal digits themselves, so that no binary fraction can move a half.
-int32_t StoredNumber(const std::string& text) {
+int64_t StoredWholeNumber(const std::string& text) {
   size_t at = text.find_first_not_of(" \t");
   if (at == std::string::npos) return 0;
   const bool negative = text[at] == '-';
@@ -88,22 +90,24 @@ int32_t StoredNumber(const std::string& text) {
   digits.erase(0, first);
   point -= static_cast<int64_t>(first);
   const int64_t size = static_cast<int64_t>(digits.size());
-  if (point > 10) return negative ? std::numeric_limits<int32_t>::min()
-                                  : std::numeric_limits<int32_t>::max();
+  constexpr int64_t Largest = std::numeric_limits<int64_t>::max();
+  if (point > WidestDigits) return negative ? -Largest - 1 : Largest;
 
-  int64_t whole = 0;
-  for (int64_t i = 0; i < point; ++i) whole = whole * 10 + (i < size ? digits[i] - '0' : 0);
+  // Nineteen digits and a rounding step fit an unsigned 64-bit number.
+  uint64_t whole = 0;
+  for (int64_t i = 0; i < point; ++i) whole = whole * 10 + uint64_t(i < size ? digits[i] - '0' : 0);
   // With point < 0 the fraction is below 0.1, and with point >= size there is none.
-  bool up = false;
   if (point >= 0 && point < size) {
     const char next = digits[point];
     const bool beyondHalf = digits.find_first_not_of('0', point + 1) != std::string::npos;
-    up = next > '5' || (next == '5' && (beyondHalf || whole % 2 == 1));
+    whole += next > '5' || (next == '5' && (beyondHalf || whole % 2 == 1));
   }
-  whole += up;
-  return Clamped(negative ? -whole : whole);
+  if (negative) return whole > uint64_t(Largest) ? -Largest - 1 : -int64_t(whole);
+  return whole > uint64_t(Largest) ? Largest : int64_t(whole);
 }
+
+int32_t StoredNumber(const std::string& text) { return Clamped(StoredWholeNumber(text)); }
 
 bool StoredFlag(const std::string& text) { return text == "1"; }
 
-std::string StoredNumberText(int32_t number) { return std::to_string(number); }
+std::string StoredNumberText(int64_t number) { return std::to_string(number); }

@@ -63,9 +63,11 @@ std::vector<StoredValue> RankingValues(const ScoreRankingTable& table);
 // optional sign, digits with an optional '.' and fraction (at least one digit in all), then an
 // optional exponent, taken only when digits follow the 'e' or 'E' and its optional sign.
 int32_t StoredNumber(const std::string& text);
+// The same reading for totals that may outgrow 32 bits, clamped to the int64 range.
+int64_t StoredWholeNumber(const std::string& text);
 
 // True only for the text "1".
 bool StoredFlag(const std::string& text);
 
 // Plain decimal, with no leading blank.
-std::string StoredNumberText(int32_t number);
+std::string StoredNumberText(int64_t number);

@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "persist/child_process.h"
 #include "persist/fresh_settings_folder.h"
 
 namespace fs = std::filesystem;
@@ -78,27 +79,6 @@ bool AddOnes(int times) {
     if (!done) return false;
   }
   return true;
-}
-
-// Runs work in a child process, which ends with 0 when work returned true.
-pid_t InChild(const std::function<bool()>& work) {
-  std::fflush(nullptr);
-  const pid_t child = fork();
-  if (child == 0) {
-    bool done = false;
-    try {
-      done = work();
-    } catch (...) {
-    }
-    _exit(done ? 0 : 1);
-  }
-  return child;
-}
-
-int ExitCode(pid_t child) {
-  int status = 0;
-  if (waitpid(child, &status, 0) != child) return -1;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 // A pass-through file system for SQLite that runs a callback right after the n-th time a

@@ -59,6 +59,23 @@ TEST(StoredNumberTest, NumbersBeyondTheRangeAreClamped) {
   for (const auto& [text, number] : cases) EXPECT_EQ(StoredNumber(text), number) << text;
 }
 
+// Totals are read wider: the same rule, clamped only at the 64-bit edges.
+TEST(StoredNumberTest, WholeNumbersReachTheSixtyFourBitEdges) {
+  constexpr int64_t Widest = std::numeric_limits<int64_t>::max();
+  constexpr int64_t Lowest = std::numeric_limits<int64_t>::min();
+  const std::vector<std::pair<std::string, int64_t>> cases = {
+      {"2147483648", 2147483648LL},          {"123456789012345", 123456789012345LL},
+      {"9223372036854775806.5", Widest - 1}, {"9223372036854775806.6", Widest},
+      {"9223372036854775807", Widest},       {"9223372036854775808", Widest},
+      {"9999999999999999999.9", Widest},     {"99999999999999999999", Widest},
+      {"-9223372036854775808", Lowest},      {"-9223372036854775809", Lowest},
+      {"-1e30", Lowest},                     {"12.5", 12},
+      {" 7x", 7},                            {"x7", 0},
+  };
+  for (const auto& [text, number] : cases) EXPECT_EQ(StoredWholeNumber(text), number) << text;
+  EXPECT_EQ(StoredNumberText(Widest), "9223372036854775807");
+}
+
 TEST(StoredNumberTest, StoredNumberTextIsPlainAndReadsBack) {
   EXPECT_EQ(StoredNumberText(0), "0");
   EXPECT_EQ(StoredNumberText(11025), "11025");
