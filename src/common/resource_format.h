@@ -29,6 +29,8 @@ constexpr const char* BuiltFolder = "dst/";  // what the builder writes and the 
 constexpr const char* IndexFileName = "out.dat";
 constexpr const char* SheetFileName = "sheet000.png";
 constexpr const char* StagePartsFileName = "Stage01.parts.png";
+// The images the builder packs, each with an optional ".ini" of its frame columns and rows.
+constexpr const char* SourceImageFolder = "src/img/";
 
 // ---- the resource index, out.dat ----
 //
@@ -50,6 +52,7 @@ struct SpriteRecord {
   int32_t FirstPiece = 0;              // 0 or less: nothing to draw
   int16_t Left = 0, Top = 0;           // the bounding box, from the draw point
   int16_t Width = 0, Height = 0;
+  bool operator==(const SpriteRecord&) const = default;
 };
 constexpr size_t SpriteRecordBytes = 12;
 

@@ -20,6 +20,7 @@
 #include "sound/sound.h"
 #include "stage/random.h"
 #include "stage/stage_state.h"
+#include "tools/image_resource_dialog.h"
 
 namespace fs = std::filesystem;
 
@@ -63,6 +64,7 @@ void ShutDown() {
   FreeAllSurfaces();
   UnloadForm();
   Program.CurrentForm = GameForm::None;
+  ReleaseImageResourceDialog();
   PlatformShutdown();
   SavePlayStatistics();
   StoreClose();

@@ -35,5 +35,6 @@ struct ProgramState {
   bool reloadRequested = false;
   bool stallRequested = false;
   int16_t zoomRequested = 0;  // 0: none
+  bool resourceDialogRequested = false;
 };
 extern ProgramState Program;

@@ -3,10 +3,12 @@
 
 #include "common/utility.h"
 #include "game/game_state.h"
+#include "game/play_statistics.h"
 #include "game/scenes.h"
 #include "game/settings.h"
 #include "graphics/display.h"
 #include "platform/platform.h"
+#include "tools/image_resource_dialog.h"
 
 namespace {
 
@@ -22,13 +24,26 @@ void HandleWindowCommand(WindowCommand command) {
       Program.QuitRequested = true;
       break;
     case WindowCommand::ImageResourceDialog:
-      break;  // the dialog comes with the developer tools
+      Program.resourceDialogRequested = true;
+      break;
     case WindowCommand::Zoom1:
     case WindowCommand::Zoom2:
     case WindowCommand::Zoom3:
       Program.zoomRequested = int16_t(int(command) - int(WindowCommand::Zoom1) + 1);
       break;
   }
+}
+
+// The game holds while the dialog is open. Its seconds are no play to the frame-rate sampler,
+// and the second after it is skipped like a play's first.
+void OpenImageResourceDialog() {
+  Program.resourceDialogRequested = false;
+  Program.PauseRequested = true;
+  const bool inPlay = Stats.InPlay;
+  Stats.InPlay = Stats.PrevInPlay = false;
+  ShowImageResourceDialog();
+  Stats.InPlay = inPlay;
+  Program.PauseRequested = false;
 }
 
 }  // namespace
@@ -65,6 +80,7 @@ void RunWindowRequests() {
     Program.stallRequested = false;
     WaitSeconds(0.3f);
   }
+  if (Program.resourceDialogRequested) OpenImageResourceDialog();
   if (Program.zoomRequested != 0) {
     Settings.WindowZoom = Program.zoomRequested;
     Program.zoomRequested = 0;

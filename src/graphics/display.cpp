@@ -44,13 +44,7 @@ std::vector<uint8_t> ReadImageFile(const std::string& fileName) {
   }
 }
 
-SDL_Surface* LoadImageSurface(const std::string& fileName) {
-  std::string problem;
-  const bool sheet = !MatchExtension(fileName, "png").empty();
-  SDL_Surface* surface = DecodeImageFile(ReadImageFile(fileName), sheet, problem);
-  if (!surface) throw DisplayError(fileName + " を読み込めません: " + problem);
-  return surface;
-}
+bool IsSheetFile(const std::string& fileName) { return !MatchExtension(fileName, "png").empty(); }
 
 int BitLength(uint32_t mask) {
   int length = 0;
@@ -156,8 +150,15 @@ void MakeRect(RECT& rect, int32_t left, int32_t top, int32_t right, int32_t bott
   rect = {left, top, right, bottom};
 }
 
+SDL_Surface* LoadImageSurface(const std::string& fileName, bool sheet) {
+  std::string problem;
+  SDL_Surface* surface = DecodeImageFile(ReadImageFile(fileName), sheet, problem);
+  if (!surface) throw DisplayError(fileName + " を読み込めません: " + problem);
+  return surface;
+}
+
 int32_t LoadSurface(const std::string& fileName) {
-  SDL_Surface* surface = LoadImageSurface(fileName);
+  SDL_Surface* surface = LoadImageSurface(fileName, IsSheetFile(fileName));
   Display.SurfaceList.push_back({fileName, surface});
   return int32_t(Display.SurfaceList.size()) - 1;
 }
@@ -166,23 +167,7 @@ void ReloadAllSurfaces() {
   for (SurfaceEntry& entry : Display.SurfaceList) {
     SDL_FreeSurface(entry.surface);
     entry.surface = nullptr;
-    entry.surface = LoadImageSurface(entry.fileName);
+    entry.surface = LoadImageSurface(entry.fileName, IsSheetFile(entry.fileName));
   }
 }
 
-bool LoadPngIntoPicture(SDL_Surface*& picture, const std::string& fileName) {
-  std::vector<uint8_t> bytes;
-  try {
-    bytes = ReadImageFile(fileName);
-  } catch (const DisplayError&) {
-    return false;
-  }
-  uint32_t width, height;
-  if (!PngSize(bytes.data(), bytes.size(), width, height)) return false;
-  std::string problem;
-  SDL_Surface* decoded = DecodePicture(bytes.data(), bytes.size(), problem);
-  if (!decoded) return false;
-  SDL_FreeSurface(picture);
-  picture = decoded;
-  return true;
-}

@@ -56,10 +56,10 @@ void MakeRect(RECT& rect, int32_t left, int32_t top, int32_t right, int32_t bott
 // is a DisplayError naming it.
 int32_t LoadSurface(const std::string& fileName);
 void ReloadAllSurfaces();
+// The same decoding into a surface of the caller's own, outside the list: a sheet when `sheet`
+// is set, else a plain picture; keyed on its top-left pixel. A DisplayError says what is wrong.
+SDL_Surface* LoadImageSurface(const std::string& fileName, bool sheet);
 
-// Decodes a PNG file into `picture` (replacing what it held) in the display format.
-// False when the file is missing or is not a PNG picture of an acceptable size.
-bool LoadPngIntoPicture(SDL_Surface*& picture, const std::string& fileName);
 
 // Where the back buffer lands inside the drawing area: stretched over it in a window, scaled by
 // the largest whole factor that fits (centred, black around it) in full screen.

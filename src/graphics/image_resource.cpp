@@ -6,10 +6,11 @@
 
 ImageResources Images;
 
-namespace {
+int32_t PageTop(int16_t page, int16_t srcY, int16_t pageHeight) {
+  return int16_t(page * pageHeight + srcY);
+}
 
-// A page starts PageHeight rows below the one before; sheets stay within 16-bit rows.
-int32_t PageTop(int16_t page, int16_t srcY) { return int16_t(page * Images.PageHeight + srcY); }
+namespace {
 
 void Blit(SDL_Surface* source, SDL_Rect from, SDL_Surface* dest, int32_t x, int32_t y) {
   SDL_Rect to{x, y, 0, 0};
@@ -25,15 +26,18 @@ SDL_Surface* PieceSurface(const PieceRecord& piece) {
 
 }  // namespace
 
-void ReadResourceIndex(const std::string& path) {
-  ResourceIndex index;
+ResourceIndex LoadResourceIndex(const std::string& path) {
   try {
-    index = ParseResourceIndex(ReadResourceFile(path, MaxIndexFileBytes));
+    return ParseResourceIndex(ReadResourceFile(path, MaxIndexFileBytes));
   } catch (const ResourceFileError& error) {
     throw ResourceError(error.what());
   } catch (const FormatError& error) {
     throw ResourceError(path + " が壊れています (" + error.what() + ")");
   }
+}
+
+void ReadResourceIndex(const std::string& path) {
+  ResourceIndex index = LoadResourceIndex(path);
   Images.PageHeight = index.pageHeight;
   Images.SpriteTable = std::move(index.sprites);
   Images.PieceTable = std::move(index.pieces);
@@ -68,7 +72,7 @@ void DrawSprite(int32_t x, int32_t y, int32_t id) {
 void DrawPiece(SDL_Surface* dest, int32_t destX, int32_t destY, SDL_Surface* source,
                SourceBox box, int16_t page) {
   int32_t left = box.SrcX, right = box.SrcX + box.Width;
-  int32_t top = PageTop(page, box.SrcY), bottom = top + box.Height;
+  int32_t top = PageTop(page, box.SrcY, Images.PageHeight), bottom = top + box.Height;
   int32_t x = destX, y = destY;
   if (x < 0) {
     if (x + box.Width <= 0) return;
@@ -90,7 +94,7 @@ void DrawPiece(SDL_Surface* dest, int32_t destX, int32_t destY, SDL_Surface* sou
 
 void BlitPiece(SDL_Surface* dest, int32_t destX, int32_t destY, SDL_Surface* source,
                SourceBox box, int16_t page) {
-  Blit(source, {box.SrcX, PageTop(page, box.SrcY), box.Width, box.Height}, dest, destX, destY);
+  Blit(source, {box.SrcX, PageTop(page, box.SrcY, Images.PageHeight), box.Width, box.Height}, dest, destX, destY);
 }
 
 void FillBox(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour) {

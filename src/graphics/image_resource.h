@@ -41,8 +41,14 @@ struct ImageResources {
 extern ImageResources Images;
 
 void LoadImageResources(const std::string& folder);
+// The index in a file; a ResourceError names the file when it is missing or damaged.
+ResourceIndex LoadResourceIndex(const std::string& path);
 // Replaces the tables only when the whole file reads well.
 void ReadResourceIndex(const std::string& path);
+
+// The row of the sheet where a piece starts: a page starts pageHeight rows below the one before,
+// and sheets stay within 16-bit rows.
+int32_t PageTop(int16_t page, int16_t srcY, int16_t pageHeight);
 
 // The bounding box of a sprite; an id outside the table has the empty box of sprite 0.
 const SpriteRecord& SpriteBox(int32_t id);

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -68,11 +69,31 @@ std::vector<std::filesystem::path> SubFolders(const std::filesystem::path& folde
   return folders;
 }
 
+// Key events as ImGui takes them; false for a release held back to the next frame.
+bool TakeKeyEvent(const SDL_Event& event) {
+  const int scancode = event.key.keysym.scancode;
+  auto& down = Imgui.keysDownThisFrame;
+  if (event.type == SDL_KEYDOWN) down.push_back(scancode);
+  if (event.type == SDL_KEYUP && std::find(down.begin(), down.end(), scancode) != down.end()) {
+    Imgui.heldKeyUps.push_back(scancode);
+    return false;
+  }
+  return true;
+}
+
 void BeginDialogFrame() {
   ImGui_ImplSDLRenderer_NewFrame();
   ImGui_ImplSDL2_NewFrame();
   ImGui::NewFrame();
   Imgui.framePending = true;
+  // Seen by the next frame, after this one has seen the keys go down.
+  Imgui.keysDownThisFrame.clear();
+  for (int scancode : std::exchange(Imgui.heldKeyUps, {})) {
+    SDL_Event release{};
+    release.type = SDL_KEYUP;
+    release.key.keysym.scancode = SDL_Scancode(scancode);
+    ImGui_ImplSDL2_ProcessEvent(&release);
+  }
 }
 
 }  // namespace
@@ -103,7 +124,8 @@ void ImguiShutdown() {
 
 bool ImguiProcessEvent(const SDL_Event& event) {
   if (!Imgui.renderer) return false;
-  ImGui_ImplSDL2_ProcessEvent(&event);
+  const bool key = event.type == SDL_KEYDOWN || event.type == SDL_KEYUP;
+  if (!key || TakeKeyEvent(event)) ImGui_ImplSDL2_ProcessEvent(&event);
   return Imgui.modalDepth > 0;
 }
 
@@ -127,7 +149,7 @@ void ImguiWindowMenu() {
   if (ImGui::BeginMainMenuBar()) {
     choose("ModeChangeToggle", WindowCommand::SwitchScreenMode);
     if (ImGui::BeginMenu("design")) {
-      choose("Image Resource Create Level2", WindowCommand::ImageResourceDialog, false, false);
+      choose("Image Resource Create Level2", WindowCommand::ImageResourceDialog);
       ImGui::EndMenu();
     }
     if (ImGui::BeginMenu("Zoom")) {
@@ -164,6 +186,7 @@ void RunModalDialog(const std::function<bool()>& drawDialog) {
     BeginDialogFrame();
     if (Imgui.dialogFont) ImGui::PushFont(Imgui.dialogFont);
     open = drawDialog();
+    if (Imgui.dialogScript && !Imgui.dialogScript()) open = false;
     if (Imgui.dialogFont) ImGui::PopFont();
     Imgui.presentFrame();
     SDL_Delay(15);  // a dialog needs no exact pace, only a light touch on the CPU

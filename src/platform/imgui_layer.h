@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 union SDL_Event;
 struct SDL_Window;
@@ -19,6 +20,13 @@ struct ImguiState {
   bool framePending = false;
   int modalDepth = 0;
   std::string LastMessageBoxText;    // for tests and the log
+  // ImGui reads key states once a frame, so a key pressed and released between two frames (as
+  // quick or synthetic presses are) would go unseen: such a release waits for the next frame.
+  std::vector<int> keysDownThisFrame;  // scancodes
+  std::vector<int> heldKeyUps;
+  // For tests: run in each frame of a modal dialog after the dialog has drawn itself, in place
+  // of a person; false closes the dialog.
+  std::function<bool()> dialogScript;
 };
 extern ImguiState Imgui;
 

@@ -132,17 +132,20 @@ TEST_F(SurfaceTest, DamagedOrOversizedSheetsAreRefusedByNameAndReason) {
   EXPECT_TRUE(Display.SurfaceList.empty());
 }
 
-TEST_F(SurfaceTest, PictureLoaderChecksTheSignature) {
-  SDL_Surface* picture = nullptr;
-  std::string sheet = WriteSheet("sheet.png");  // prefixed: not a PNG file itself
-  EXPECT_FALSE(LoadPngIntoPicture(picture, sheet));
-  EXPECT_FALSE(LoadPngIntoPicture(picture, (folder / "missing.png").string()));
+TEST_F(SurfaceTest, APlainPictureIsNoSheetAndASheetNoPlainPicture) {
+  const std::string sheet = WriteSheet("sheet.png");
   std::vector<uint8_t> bytes = SheetBytes(Display.BackBuffer);
   bytes.erase(bytes.begin(), bytes.begin() + SheetPrefixBytes);
   WriteFile(folder / "plain.png", bytes);
-  ASSERT_TRUE(LoadPngIntoPicture(picture, (folder / "plain.png").string()));
+  const std::string plain = (folder / "plain.png").string();
+  for (const auto& [path, sheetFile] : {std::pair{sheet, false}, std::pair{plain, true}})
+    EXPECT_THROW(SDL_FreeSurface(LoadImageSurface(path, sheetFile)), DisplayError) << path;
+  EXPECT_THROW(LoadImageSurface((folder / "missing.png").string(), false), DisplayError);
+  SDL_Surface* picture = LoadImageSurface(plain, false);
   EXPECT_EQ(picture->w, Display.BackBuffer->w);
+  EXPECT_EQ(picture->h, Display.BackBuffer->h);
   SDL_FreeSurface(picture);
+  EXPECT_TRUE(Display.SurfaceList.empty()) << "the caller's own surfaces";
 }
 
 }  // namespace
