@@ -2,6 +2,7 @@
 // of the program leaves in the store.
 #include "game/play_statistics.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <numeric>
@@ -11,6 +12,7 @@
 #include "game/scenes.h"
 #include "game/settings.h"
 #include "graphics/display.h"
+#include "graphics/image_resource.h"
 #include "input/input.h"
 #include "persist/fresh_settings_folder.h"
 #include "persist/stored_values.h"
@@ -19,6 +21,7 @@
 #include "sound/sound.h"
 #include "support/button_script.h"
 #include "support/headless.h"
+#include "support/whole_program.h"
 
 namespace {
 
@@ -140,27 +143,47 @@ TEST_F(FrameRateSamplerTest, TheTimerTicksEverySecondAndOnceAfterAStall) {
   UseRealClock();
 }
 
+// The top line of the score panel, where the overlay puts the frame rate.
+std::vector<uint16_t> OverlayLine() {
+  std::vector<uint16_t> pixels;
+  for (int y = 0; y < 10; ++y)
+    for (int x = 448; x < ScreenWidth; ++x) pixels.push_back(PixelAt(Display.BackBuffer, x, y));
+  return pixels;
+}
+
+void PutOverlayLine(const std::vector<uint16_t>& pixels) {
+  auto* row = static_cast<uint8_t*>(Display.BackBuffer->pixels);
+  size_t at = 0;
+  for (int y = 0; y < 10; ++y)
+    for (int x = 448; x < ScreenWidth; ++x)
+      reinterpret_cast<uint16_t*>(row + y * Display.BackBuffer->pitch)[x] = pixels[at++];
+}
+
+TEST(FrameRateOverlayTest, ThePlayShowsTheLastSecondsFramesWhenSwitchedOn) {
+  StartStageWorld();
+  Stats = PlayStatistics{};
+  Program.ShowFrameRate = false;
+  for (int frame = 0; frame < 45; ++frame) PlayFrame();
+  const std::vector<uint16_t> without = OverlayLine();
+  Program.ShowFrameRate = true;
+  PlayFrame();
+  const std::vector<uint16_t> with = OverlayLine();
+  EXPECT_EQ(Stats.FpsText, "31") << "33 ms frames on the scripted clock";
+  EXPECT_NE(with, without);
+  PutOverlayLine(without);
+  DrawText(448, 0, "31 FPS");
+  EXPECT_EQ(OverlayLine(), with);
+  Program.ShowFrameRate = false;
+  StopHeadlessDisplay();
+}
+
 // ---- what a run of the program stores ----
 
-class StoredStatisticsTest : public FreshSettingsFolder {
+class StoredStatisticsTest : public WholeProgramTest {
  protected:
-  void SetUp() override {
-    FreshSettingsFolder::SetUp();
-    previousFolder = std::filesystem::current_path();
-    std::filesystem::current_path(ScratchFolder());
-    UseFakeClock(0);
-    Program = ProgramState{};
-  }
-  void TearDown() override {
-    SetButtonSource(nullptr);
-    UseRealClock();
-    std::filesystem::current_path(previousFolder);
-    FreshSettingsFolder::TearDown();
-  }
   static std::string Saved(const std::string& key) {
     return StoreGet(GameApplication, OptionsSection, key, "(none)");
   }
-  std::filesystem::path previousFolder;
 };
 
 // Esc on the title: no play, yet every total is written.

@@ -20,27 +20,9 @@
 #include "support/autopilot.h"
 #include "support/button_script.h"
 #include "support/headless.h"
+#include "support/whole_program.h"
 
 namespace {
-
-class WholeProgramTest : public FreshSettingsFolder {
- protected:
-  void SetUp() override {
-    FreshSettingsFolder::SetUp();
-    previousFolder = std::filesystem::current_path();
-    std::filesystem::current_path(ScratchFolder());  // the build's resources are found
-    UseFakeClock(0);
-    Program = ProgramState{};
-  }
-  void TearDown() override {
-    SetButtonSource(nullptr);
-    UseRealClock();
-    std::filesystem::current_path(previousFolder);
-    FreshSettingsFolder::TearDown();
-  }
-
-  std::filesystem::path previousFolder;
-};
 
 // After the title's Z the autopilot plays until the last ship is gone; then Down and Z say no
 // to the continue, "ZYX" is entered (Down from A is Z, each next letter starts from the last),
