@@ -51,6 +51,9 @@ struct StoreState {
   bool HasExplicitPath = false;
   std::string ExplicitPath;
   bool FailureTold = false;  // one line per failure to open, not one per call
+  bool LookOnly = false;     // reads open the store as it is, for reading alone
+  bool DbLooksOnly = false;  // Db was opened so
+  std::string Problem;       // why the store could not be looked at
 };
 
 StoreState State;
@@ -449,17 +452,55 @@ bool OpenStore(const std::string& path) {
   return TellFailure(path, "it was replaced again and again while being opened");
 }
 
+// Opens the file as it is, for reading: nothing is made, moved or written. A missing or empty
+// store is no problem (it reads as defaults); anything else that keeps it closed is.
+void LookAtStore(const std::string& path) {
+  State.Problem.clear();
+  struct stat info;
+  if (path.empty() || stat(path.c_str(), &info) != 0) return;
+  sqlite3* db = nullptr;
+  int rc = S_ISREG(info.st_mode)
+               ? sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr)
+               : SQLITE_CANTOPEN;
+  Outcome outcome{Verdict::Failed, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)};
+  bool fresh = false;
+  if (rc == SQLITE_OK) {
+    sqlite3_busy_timeout(db, BusyTimeoutMs);
+    rc = RetryWhileBusy([&] {
+      int begun = Exec(db, "BEGIN");
+      outcome = begun == SQLITE_OK ? CheckLayout(db, fresh) : FromCode(db, begun);
+      if (!sqlite3_get_autocommit(db)) Exec(db, "COMMIT");
+      return outcome.Kind == Verdict::Busy ? SQLITE_BUSY : SQLITE_OK;
+    });
+  }
+  if (outcome.Kind == Verdict::Ready && !fresh) {
+    State.Db = db;
+    State.Path = path;
+    State.Owner = getpid();
+    State.DbLooksOnly = true;
+    return;
+  }
+  CloseUntouched(db);
+  if (outcome.Kind != Verdict::Ready) State.Problem = path + ": " + OneLine(outcome.Reason);
+}
+
 void CloseConnection() {
   sqlite3_close_v2(State.Db);
   State.Db = nullptr;
+  State.DbLooksOnly = false;
 }
 
-sqlite3* Connection() {
+sqlite3* Connection(bool forWriting) {
   // A connection copied by fork() must not be used: its locks stayed with the parent. Closing
   // the copy is safe, since the parent's locks keep it from folding or deleting the journal,
   // and it clears SQLite's record of the file, which a new connection would otherwise share.
   if (State.Db && State.Owner != getpid()) CloseConnection();
-  if (!State.Db) OpenStore(State.HasExplicitPath ? State.ExplicitPath : DefaultStorePath());
+  if (State.Db && forWriting && State.DbLooksOnly) CloseConnection();
+  const std::string path = State.HasExplicitPath ? State.ExplicitPath : DefaultStorePath();
+  if (!State.Db && State.LookOnly && !forWriting)
+    LookAtStore(path);
+  else if (!State.Db)
+    OpenStore(path);
   return State.Db;
 }
 
@@ -511,12 +552,20 @@ bool StoreOpen(const std::string& path) {
 
 void StoreClose() {
   CloseConnection();
+  State.Problem.clear();
   State.Path.clear();
   State.Owner = 0;
   State.HasExplicitPath = false;
   State.ExplicitPath.clear();
   State.FailureTold = false;
 }
+
+void StoreLookOnly(bool lookOnly) {
+  if (State.LookOnly != lookOnly && State.DbLooksOnly) CloseConnection();
+  State.LookOnly = lookOnly;
+}
+
+std::string StoreProblem() { return State.Problem; }
 
 std::string StorePath() {
   if (State.Db) return State.Path;
@@ -533,7 +582,7 @@ std::vector<std::string> StoreGetMany(const std::string& application,
   std::vector<std::string> texts;
   try {
     for (const StoredValue& value : wanted) texts.push_back(value.Text);
-    sqlite3* db = Connection();
+    sqlite3* db = Connection(false);
     if (!db) return texts;
     std::vector<std::string> found = texts;
     // One read transaction is one snapshot of the file.
@@ -561,7 +610,7 @@ std::vector<std::string> StoreGetMany(const std::string& application,
 
 bool StoreSave(const std::string& application, const std::vector<StoredValue>& values) {
   try {
-    sqlite3* db = Connection();
+    sqlite3* db = Connection(true);
     if (!db) return false;
     const int rc = InWriteTransaction(db, [&] {
       for (const StoredValue& value : values) {
@@ -580,7 +629,7 @@ bool StoreSave(const std::string& application, const std::vector<StoredValue>& v
 
 bool StoreDeleteApplication(const std::string& application) {
   try {
-    sqlite3* db = Connection();
+    sqlite3* db = Connection(true);
     if (!db) return false;
     const int rc = InWriteTransaction(db, [&] {
       Statement erase;
@@ -617,7 +666,7 @@ bool StoreUpdate(const std::string& application,
                  const std::function<void(StoreTransaction&)>& change) {
   std::exception_ptr thrown;
   try {
-    sqlite3* db = Connection();
+    sqlite3* db = Connection(true);
     if (!db) return false;
     const int rc = InWriteTransaction(db, [&] {
       StoreTransaction handle(application);

@@ -29,6 +29,13 @@ bool StoreOpen(const std::string& path);
 // Frees the connection and forgets the path; the next call opens the default store again.
 void StoreClose();
 
+// For a program that only looks, such as the report tool: reads then open the store as it is,
+// for reading alone, and never make, repair or move it. A missing store reads as defaults, and
+// so does one that cannot be read, with the reason in StoreProblem(). Writes open it as usual.
+void StoreLookOnly(bool lookOnly);
+// Why the store could not be looked at the last time a read tried; empty when nothing was wrong.
+std::string StoreProblem();
+
 // The file in use, or the one that will be tried next; empty when there is none.
 std::string StorePath();
 

@@ -28,6 +28,7 @@ class FreshSettingsFolder : public testing::Test {
 
   void TearDown() override {
     StoreClose();
+    StoreLookOnly(false);
     Restore("XDG_CONFIG_HOME", savedConfig_);
     Restore("HOME", savedHome_);
     std::error_code ignored;

@@ -742,4 +742,59 @@ TEST_F(SettingsStoreTest, AKilledSaveLeavesNoHalfBatch) {
   }
 }
 
+// ---- a program that only looks ----
+
+TEST_F(SettingsStoreTest, LookingAtAMissingStoreMakesNothing) {
+  StoreLookOnly(true);
+  CaptureStderr();
+  EXPECT_EQ(StoreGet("App", "Section", "Key", "default"), "default");
+  EXPECT_EQ(GetCapturedStderr(), "");
+  EXPECT_EQ(StoreProblem(), "");
+  EXPECT_FALSE(fs::exists(StoreFolder())) << "not even its folder";
+}
+
+TEST_F(SettingsStoreTest, LookingAtADamagedStoreLeavesItAsItIsAndSaysWhy) {
+  MakeStore(50);
+  std::string bytes = ReadBytes(StoreFile());
+  for (size_t at = 4096; at < bytes.size(); at += 7) bytes[at] = char(0x5A);
+  WriteBytes(StoreFile(), bytes);
+  StoreLookOnly(true);
+  EXPECT_EQ(StoreGet("App", "Section", "Key0", "default"), "default");
+  EXPECT_TRUE(Mentions(StoreProblem(), StoreFile())) << StoreProblem();
+  EXPECT_EQ(ReadBytes(StoreFile()), bytes);
+  EXPECT_TRUE(KeptAside(StoreFile()).empty());
+
+  // Clearing is a write: it opens the store as the game would, which sets the damage aside.
+  CaptureStderr();
+  EXPECT_TRUE(StoreDeleteApplication("App"));
+  GetCapturedStderr();
+  EXPECT_EQ(KeptAside(StoreFile()).size(), 1u);
+  EXPECT_EQ(StoreGet("App", "Section", "Key0", "default"), "default");
+}
+
+TEST_F(SettingsStoreTest, LookingReadsWhatIsCommittedWhileAnotherProgramWrites) {
+  ASSERT_TRUE(StoreSave("App", {{"Section", "Key", "committed"}}));
+  StoreClose();
+  int started[2], finish[2];
+  ASSERT_EQ(pipe(started), 0);
+  ASSERT_EQ(pipe(finish), 0);
+  const pid_t writer = InChild([&] {
+    return StoreUpdate("App", [&](StoreTransaction& store) {
+      store.Set("Section", "Key", "uncommitted");
+      char byte;
+      if (write(started[1], "x", 1) != 1 || read(finish[0], &byte, 1) != 1)
+        throw std::runtime_error("no signal");
+    });
+  });
+  char byte;
+  ASSERT_EQ(read(started[0], &byte, 1), 1);
+  StoreLookOnly(true);
+  EXPECT_EQ(StoreGet("App", "Section", "Key", "default"), "committed");
+  EXPECT_EQ(StoreProblem(), "");
+  ASSERT_EQ(write(finish[1], "x", 1), 1);
+  EXPECT_EQ(ExitCode(writer), 0);
+  StoreClose();
+  EXPECT_EQ(StoreGet("App", "Section", "Key", "default"), "uncommitted");
+}
+
 }  // namespace

@@ -1,0 +1,18 @@
+// Text as the board reads it: characters of CP932, the Japanese Windows code page (Shift_JIS
+// with the Windows extensions). The only module that calls iconv.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The characters of a UTF-8 text; each byte that starts no well-formed character is U+FFFD.
+std::vector<char32_t> DecodeUtf8(const std::string& utf8);
+
+// The CP932 code of a character: a single-byte character's byte (0..255), a double-byte one's
+// two bytes read as a signed 16-bit number, and the code of "?" (63) for a character that
+// CP932 cannot write.
+int16_t Cp932Code(char32_t character);
+
+// Well-formed UTF-8 of text: every byte that starts no character becomes "?".
+std::string WellFormedUtf8(const std::string& text);

@@ -1,0 +1,170 @@
+#include "poster/poster_window.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "persist/settings_store.h"
+#include "persist/stored_values.h"
+#include "poster/board_post.h"
+#include "poster/report_text.h"
+#include "poster/system_info.h"
+
+PosterWindowState Poster;
+
+namespace {
+
+constexpr const char* ReportFont = "Noto Sans Mono CJK JP";
+constexpr const char* TextFont = "Noto Sans CJK JP";
+
+// One click marks the whole report for copying.
+class ReportBox : public QPlainTextEdit {
+ protected:
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    QPlainTextEdit::mouseReleaseEvent(event);
+    selectAll();
+  }
+};
+
+QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+std::string InstructionText() {
+  return std::string("　VELDRANE の動作状況を QUILLMARSH に教えてください。") +
+         "下のテキストボックスの全文をコピーして、QUILLMARSH の VELDRANE動作状況掲示板 (" +
+         BoardPageAddress + ") に貼り付けてください。" +
+         "右のボタンを押すと、自動的に掲示板に貼り付けます。" +
+         "快適な動作環境の調査に利用させていただきます";
+}
+
+bool AskWithBox(const std::string& title, const std::string& question) {
+  return QMessageBox::question(Poster.Form1, Text(title), Text(question),
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void TellWithBox(const std::string& message) {
+  QMessageBox::information(Poster.Form1, Poster.Form1->windowTitle(), Text(message));
+}
+
+QPushButton* Button(const char* caption, void (*action)()) {
+  auto* button = new QPushButton(QString::fromUtf8(caption));
+  QObject::connect(button, &QPushButton::clicked, action);
+  return button;
+}
+
+void MakeControls() {
+  Poster.Form1 = new QWidget;
+  Poster.Form1->setWindowTitle(QString::fromUtf8("VELDRANE 動作環境チェッカー"));
+  Poster.Form1->setFont(QFont(TextFont, 10));
+  Poster.Form1->resize(900, 680);
+  Poster.Label1 = new QLabel;
+  Poster.Label1->setWordWrap(true);
+  Poster.Text1 = new ReportBox;
+  Poster.Text1->setFont(QFont(ReportFont, 10));
+  Poster.Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+  Poster.Command1 = Button("Command1", BuildReport);
+  Poster.Command2 = Button("この情報を送信します", PostReport);
+  Poster.Command3 = Button("クリア", ClearStoredData);
+  Poster.Command4 = Button("全文をクリップボードにコピーします", CopyReport);
+  Poster.Frame1 = new QGroupBox;
+  Poster.Label2 = new QLabel(QString::fromUtf8("ﾚｼﾞｽﾄﾘに保存したﾃﾞｰﾀをｸﾘｱします"));
+}
+
+// The instruction beside the post button, the other buttons below, the report under them; the
+// layouts keep the report the window's full width and the rest of its height.
+void LayOut() {
+  auto* frame = new QHBoxLayout(Poster.Frame1);
+  frame->addWidget(Poster.Label2);
+  frame->addWidget(Poster.Command3);
+  auto* top = new QHBoxLayout;
+  top->addWidget(Poster.Label1, 1);
+  top->addWidget(Poster.Command2, 0, Qt::AlignTop);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(Poster.Command1);
+  buttons->addWidget(Poster.Command4);
+  buttons->addStretch(1);
+  buttons->addWidget(Poster.Frame1);
+  auto* window = new QVBoxLayout(Poster.Form1);
+  window->addLayout(top);
+  window->addLayout(buttons);
+  window->addWidget(Poster.Text1, 1);
+}
+
+}  // namespace
+
+void ShowPosterWindow() {
+  if (!Poster.ask) Poster.ask = AskWithBox;
+  if (!Poster.tell) Poster.tell = TellWithBox;
+  if (!Poster.systemInfo) Poster.systemInfo = [] { return GetSystemInfo(); };
+  if (!Poster.end) Poster.end = [] { QApplication::quit(); };
+  MakeControls();
+  LayOut();
+  Poster.Command2->setEnabled(false);
+  Poster.Command4->setEnabled(false);
+  Poster.Label1->setText(Text(InstructionText()));
+  Poster.Text1->setPlainText(QString::fromUtf8("情報を取得中です…"));
+  Poster.Form1->show();
+  QApplication::processEvents();  // painted before the gathering starts
+  BuildReport();
+  Poster.Command2->setEnabled(true);
+  Poster.Command4->setEnabled(true);
+}
+
+std::string ReportBoxText() {
+  // The box keeps lines, not their ends; the report's are CR LF.
+  QString text = Poster.Text1->toPlainText();
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QChar('\r'), QChar('\n'));
+  text.replace(QChar('\n'), QStringLiteral("\r\n"));
+  return text.toStdString();
+}
+
+void ClosePosterWindow() {
+  delete Poster.Form1;  // and every control in it
+  Poster = PosterWindowState{};
+}
+
+void BuildReport() {
+  Poster.Text1->setPlainText(Text(AssembleReport(Poster.systemInfo())));
+  const std::string problem = StoreProblem();
+  if (!problem.empty())
+    Poster.tell("ゲームの保存データを読めませんでした。保存データのない状態として報告します。\n(" +
+                problem + ")");
+}
+
+void PostReport() {
+  Poster.Command2->setEnabled(false);
+  const std::string body = BoardFormBody(ReportBoxText());
+  PostToBoard(BoardUrl(), body, BoardTimeoutMs, [](const PostResult& result) {
+    if (result.ok) {
+      Poster.tell("送信完了しました！ ご協力ありがとうございました！");
+      Poster.end();
+      return;
+    }
+    Poster.tell("送信できませんでした。" + result.problem);
+    Poster.Command2->setEnabled(true);
+  });
+}
+
+void ClearStoredData() {
+  if (!Poster.ask("レジストリのデータを削除します",
+                  "ハイスコア等のデータが消去されます。よろしいですか？")) {
+    Poster.tell("キャンセルしました");
+    return;
+  }
+  if (StoreDeleteApplication(GameApplication))
+    Poster.tell("消去しました");
+  else
+    Poster.tell("消去できませんでした。ゲームを終了してから、もう一度お試しください。");
+}
+
+void CopyReport() {
+  QClipboard* clipboard = QApplication::clipboard();
+  clipboard->clear();
+  clipboard->setText(QString::fromStdString(ReportBoxText()));
+}

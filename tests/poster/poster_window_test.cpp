@@ -1,0 +1,163 @@
+// The report tool's window on Qt's offscreen platform, its questions and messages answered by
+// the test.
+#include "poster/poster_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QEventLoop>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QTimer>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "persist/fresh_settings_folder.h"
+#include "persist/stored_values.h"
+#include "poster/report_text.h"
+
+namespace {
+
+const std::string Machine = "CPU test\r\nOS test\r\n";
+
+class PosterWindowTest : public FreshSettingsFolder {
+ protected:
+  void SetUp() override {
+    FreshSettingsFolder::SetUp();
+    StoreLookOnly(true);
+    Poster.ask = [this](const std::string& title, const std::string& question) {
+      asked.push_back(title + " / " + question);
+      return answer;
+    };
+    Poster.tell = [this](const std::string& message) { told.push_back(message); };
+    Poster.systemInfo = [] { return Machine; };
+    Poster.end = [this] { ended = true; };
+  }
+  void TearDown() override {
+    ClosePosterWindow();
+    unsetenv("VELDRANE_BOARD_URL");
+    FreshSettingsFolder::TearDown();
+  }
+  static std::string Report() { return ReportBoxText(); }
+
+  bool answer = false;
+  bool ended = false;
+  std::vector<std::string> asked, told;
+};
+
+TEST_F(PosterWindowTest, OpeningShowsTheReportAndEnablesPostingAndCopying) {
+  StoreSave(GameApplication, {{RankingSection, "S0", "123456"}, {RankingSection, "N0", "ZYX"}});
+  ShowPosterWindow();
+  EXPECT_EQ(Poster.Form1->windowTitle().toStdString(), "VELDRANE 動作環境チェッカー");
+  EXPECT_EQ(Report(), AssembleReport(Machine));
+  EXPECT_NE(Report().find("      123456 ZYX\r\n"), std::string::npos);
+  EXPECT_TRUE(Poster.Command2->isEnabled());
+  EXPECT_TRUE(Poster.Command4->isEnabled());
+  const std::string instruction = Poster.Label1->text().toStdString();
+  EXPECT_EQ(instruction.rfind("　VELDRANE の動作状況を QUILLMARSH に教えてください。", 0), 0u);
+  EXPECT_NE(instruction.find(BoardPageAddress), std::string::npos);
+  EXPECT_TRUE(told.empty());
+  EXPECT_FALSE(std::filesystem::exists(StoreFile().parent_path().parent_path() / "veldrane" /
+                                       "settings.db-journal"));
+}
+
+TEST_F(PosterWindowTest, ClearingAsksFirstAndNoLeavesTheStoreAlone) {
+  StoreSave(GameApplication, {{RankingSection, "S0", "500"}, {OptionsSection, "TryCount", "9"}});
+  ShowPosterWindow();
+  const std::string before = Report();
+  answer = false;
+  Poster.Command3->click();
+  EXPECT_EQ(asked, (std::vector<std::string>{
+                       "レジストリのデータを削除します / ハイスコア等のデータが消去されます。よろしいですか？"}));
+  EXPECT_EQ(told, (std::vector<std::string>{"キャンセルしました"}));
+  EXPECT_EQ(StoreGet(GameApplication, OptionsSection, "TryCount", ""), "9");
+
+  answer = true;
+  Poster.Command3->click();
+  EXPECT_EQ(told.back(), "消去しました");
+  EXPECT_EQ(Report(), before) << "the report shown stays until it is built again";
+  Poster.Command1->click();
+  EXPECT_NE(Report().find("           0    \r\n           0    \r\n"), std::string::npos);
+  EXPECT_NE(Report().find("\r\nTryCount 0\r\n"), std::string::npos);
+}
+
+TEST_F(PosterWindowTest, CopyingPutsTheBoxsTextOnTheClipboardAndAClickSelectsItAll) {
+  ShowPosterWindow();
+  Poster.Text1->setPlainText("edited\nby hand");
+  Poster.Command4->click();
+  EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "edited\r\nby hand");
+  QTest::mouseClick(Poster.Text1->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+  EXPECT_EQ(Poster.Text1->textCursor().selectedText().size(), 14);
+}
+
+TEST_F(PosterWindowTest, ADamagedStoreIsToldAndReportedAsEmptyWithoutTouchingIt) {
+  WriteBytes(StoreFile(), std::string(4096, 'x'));
+  ShowPosterWindow();
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0].rfind("ゲームの保存データを読めませんでした。", 0), 0u) << told[0];
+  EXPECT_NE(Report().find("\r\nTryCount 0\r\n"), std::string::npos);
+  EXPECT_EQ(ReadBytes(StoreFile()), std::string(4096, 'x'));
+}
+
+// A board on this machine that answers each request with `reply` and keeps what it was sent.
+struct LocalBoard {
+  QTcpServer server;
+  std::string received;
+  explicit LocalBoard(std::string reply) {
+    server.listen(QHostAddress::LocalHost);
+    QObject::connect(&server, &QTcpServer::newConnection, [this, reply] {
+      QTcpSocket* socket = server.nextPendingConnection();
+      QObject::connect(socket, &QTcpSocket::readyRead, [this, socket, reply] {
+        received += socket->readAll().toStdString();
+        const size_t headersEnd = received.find("\r\n\r\n");
+        if (headersEnd == std::string::npos) return;
+        const size_t length = std::stoul(received.substr(received.find("Content-Length: ") + 16));
+        if (received.size() < headersEnd + 4 + length) return;
+        socket->write(reply.c_str());
+        socket->disconnectFromHost();
+      });
+    });
+    setenv("VELDRANE_BOARD_URL",
+           ("http://127.0.0.1:" + std::to_string(server.serverPort()) + "/post.cgi").c_str(), 1);
+  }
+  std::string Body() const { return received.substr(received.find("\r\n\r\n") + 4); }
+};
+
+void WaitUntil(const std::function<bool()>& done) {
+  for (int turn = 0; turn < 500 && !done(); ++turn) QTest::qWait(10);
+}
+
+TEST_F(PosterWindowTest, PostingSendsTheBoxsTextThanksAndEnds) {
+  LocalBoard board("HTTP/1.1 200 OK\r\nContent-Length: 2\r\nConnection: close\r\n\r\nok");
+  ShowPosterWindow();
+  Poster.Text1->setPlainText("edited report\r\n");
+  Poster.Command2->click();
+  EXPECT_FALSE(Poster.Command2->isEnabled()) << "no second post while one is under way";
+  WaitUntil([this] { return ended; });
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(told, (std::vector<std::string>{"送信完了しました！ ご協力ありがとうございました！"}));
+  EXPECT_EQ(board.Body(), BoardFormBody("edited report\r\n"))
+      << "the edited text, its checksum line not made again";
+}
+
+TEST_F(PosterWindowTest, AFailedPostIsToldAndThePostButtonComesBack) {
+  LocalBoard board("HTTP/1.1 500 Internal Server Error\r\nContent-Length: 0\r\n\r\n");
+  ShowPosterWindow();
+  const std::string report = Report();
+  Poster.Command2->click();
+  WaitUntil([this] { return !told.empty(); });
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0].rfind("送信できませんでした。", 0), 0u) << told[0];
+  EXPECT_NE(told[0].find("500"), std::string::npos) << told[0];
+  EXPECT_TRUE(Poster.Command2->isEnabled());
+  EXPECT_FALSE(ended);
+  EXPECT_EQ(Report(), report);
+}
+
+}  // namespace
