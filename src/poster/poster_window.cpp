@@ -140,7 +140,7 @@ void BuildReport() {
 void PostReport() {
   Poster.Command2->setEnabled(false);
   const std::string body = BoardFormBody(ReportBoxText());
-  PostToBoard(BoardUrl(), body, BoardTimeoutMs, [](const PostResult& result) {
+  PostToBoard(BoardUrl(), body, Poster.postTimeoutMs, [](const PostResult& result) {
     if (result.ok) {
       Poster.tell("送信完了しました！ ご協力ありがとうございました！");
       Poster.end();

@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "poster/board_post.h"
+
 class QWidget;
 class QLabel;
 class QPlainTextEdit;
@@ -29,6 +31,7 @@ struct PosterWindowState {
   std::function<void(const std::string& message)> tell;
   std::function<std::string()> systemInfo;  // the machine's block
   std::function<void()> end;                 // ends the program once the report is posted
+  int postTimeoutMs = BoardTimeoutMs;        // how long a post may take
 };
 extern PosterWindowState Poster;
 

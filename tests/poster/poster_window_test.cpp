@@ -133,29 +133,47 @@ void WaitUntil(const std::function<bool()>& done) {
   for (int turn = 0; turn < 500 && !done(); ++turn) QTest::qWait(10);
 }
 
-TEST_F(PosterWindowTest, PostingSendsTheBoxsTextThanksAndEnds) {
+TEST_F(PosterWindowTest, PostingSendsTheBoxsTextAsEditedThanksAndEnds) {
   LocalBoard board("HTTP/1.1 200 OK\r\nContent-Length: 2\r\nConnection: close\r\n\r\nok");
   ShowPosterWindow();
-  Poster.Text1->setPlainText("edited report\r\n");
+  Poster.Text1->setPlainText("Hi there\nOK");
   Poster.Command2->click();
   EXPECT_FALSE(Poster.Command2->isEnabled()) << "no second post while one is under way";
   WaitUntil([this] { return ended; });
   EXPECT_TRUE(ended);
   EXPECT_EQ(told, (std::vector<std::string>{"送信完了しました！ ご協力ありがとうございました！"}));
-  EXPECT_EQ(board.Body(), BoardFormBody("edited report\r\n"))
-      << "the edited text, its checksum line not made again";
+  EXPECT_EQ(board.Body(),
+            "CAPTION=AutoPost&COMMENT=%48%69+%74%68e%72e%0D%0A%4F%4B"
+            "&NAME=VELDRANE_SampleVer1.00&MAIL=&URL=&RES=0");
 }
 
+// Each failure is told, the post button comes back, and the report stays as it was.
 TEST_F(PosterWindowTest, AFailedPostIsToldAndThePostButtonComesBack) {
-  LocalBoard board("HTTP/1.1 500 Internal Server Error\r\nContent-Length: 0\r\n\r\n");
+  QTcpServer silent;  // takes the connection and never answers
+  silent.listen(QHostAddress::LocalHost);
+  QTcpServer gone;
+  gone.listen(QHostAddress::LocalHost);
+  const quint16 refusing = gone.serverPort();
+  gone.close();
+  LocalBoard failing("HTTP/1.1 500 Internal Server Error\r\nContent-Length: 0\r\n\r\n");
+  const std::vector<std::pair<std::string, std::string>> boards = {
+      {"http://127.0.0.1:" + std::to_string(failing.server.serverPort()) + "/", "500"},
+      {"http://127.0.0.1:" + std::to_string(refusing) + "/", "接続できませんでした"},
+      {"http://127.0.0.1:" + std::to_string(silent.serverPort()) + "/", "秒以内"},
+  };
+  Poster.postTimeoutMs = 300;
   ShowPosterWindow();
   const std::string report = Report();
-  Poster.Command2->click();
-  WaitUntil([this] { return !told.empty(); });
-  ASSERT_EQ(told.size(), 1u);
-  EXPECT_EQ(told[0].rfind("送信できませんでした。", 0), 0u) << told[0];
-  EXPECT_NE(told[0].find("500"), std::string::npos) << told[0];
-  EXPECT_TRUE(Poster.Command2->isEnabled());
+  for (const auto& [url, reason] : boards) {
+    told.clear();
+    setenv("VELDRANE_BOARD_URL", url.c_str(), 1);
+    Poster.Command2->click();
+    WaitUntil([this] { return !told.empty(); });
+    ASSERT_EQ(told.size(), 1u) << url;
+    EXPECT_EQ(told[0].rfind("送信できませんでした。", 0), 0u) << told[0];
+    EXPECT_NE(told[0].find(reason), std::string::npos) << told[0];
+    EXPECT_TRUE(Poster.Command2->isEnabled()) << url;
+  }
   EXPECT_FALSE(ended);
   EXPECT_EQ(Report(), report);
 }
