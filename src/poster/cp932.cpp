@@ -21,36 +21,44 @@ iconv_t Converter() {
   return converter.handle;
 }
 
-// The length of the well-formed character that starts at, or 0.
-size_t CharacterLength(const std::string& text, size_t at, char32_t& character) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(at);
-  if (lead < 0x80) {
-    character = lead;
-    return 1;
-  }
-  size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-  if (length == 0 || lead > 0xF4 || at + length > text.size()) return 0;
-  character = lead & (0x7F >> length);
-  for (size_t i = 1; i < length; ++i) {
-    if ((byte(at + i) & 0xC0) != 0x80) return 0;
-    character = character << 6 | (byte(at + i) & 0x3F);
-  }
-  const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-  const bool surrogate = character >= 0xD800 && character <= 0xDFFF;
-  if (character < smallest[length] || character > 0x10FFFF || surrogate) return 0;
-  return length;
+// The bytes of a character by its first; 0 for a byte no character starts with.
+size_t LengthFromLead(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if (lead < 0xC2) return 0;
+  if (lead < 0xE0) return 2;
+  if (lead < 0xF0) return 3;
+  return lead < 0xF5 ? 4 : 0;
+}
+
+// The character that starts at, which is well-formed.
+char32_t CharacterAt(std::string_view text, size_t at, size_t length) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  char32_t character = length == 1 ? lead : lead & (0x7F >> length);
+  for (size_t i = 1; i < length; ++i)
+    character = character << 6 | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+  return character;
 }
 
 }  // namespace
+
+size_t Utf8Length(std::string_view text, size_t at) {
+  static constexpr char32_t Lowest[] = {0, 0, 0x80, 0x800, 0x10000};
+  const auto lead = static_cast<unsigned char>(text[at]);
+  const size_t length = LengthFromLead(lead);
+  if (length == 0 || at + length > text.size()) return 0;
+  for (size_t i = 1; i < length; ++i)
+    if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) return 0;
+  const char32_t character = CharacterAt(text, at, length);
+  const bool surrogate = character >= 0xD800 && character <= 0xDFFF;
+  return character >= Lowest[length] && character <= 0x10FFFF && !surrogate ? length : 0;
+}
 
 std::vector<char32_t> DecodeUtf8(const std::string& utf8) {
   std::vector<char32_t> characters;
   characters.reserve(utf8.size());
   for (size_t at = 0; at < utf8.size();) {
-    char32_t character = 0;
-    const size_t length = CharacterLength(utf8, at, character);
-    characters.push_back(length ? character : Replacement);
+    const size_t length = Utf8Length(utf8, at);
+    characters.push_back(length ? CharacterAt(utf8, at, length) : Replacement);
     at += length ? length : 1;
   }
   return characters;
@@ -79,8 +87,7 @@ std::string WellFormedUtf8(const std::string& text) {
   std::string clean;
   clean.reserve(text.size());
   for (size_t at = 0; at < text.size();) {
-    char32_t character = 0;
-    const size_t length = CharacterLength(text, at, character);
+    const size_t length = Utf8Length(text, at);
     clean += length ? text.substr(at, length) : "?";
     at += length ? length : 1;
   }

@@ -4,7 +4,11 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
+
+// The length of the well-formed UTF-8 character that starts at `at`, or 0 when none does.
+size_t Utf8Length(std::string_view text, size_t at);
 
 // The characters of a UTF-8 text; each byte that starts no well-formed character is U+FFFD.
 std::vector<char32_t> DecodeUtf8(const std::string& utf8);

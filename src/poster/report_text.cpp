@@ -47,14 +47,10 @@ std::string Hex(uint32_t value, const char* format) {
 std::string StoredLine(const std::string& text) {
   std::string line = WellFormedUtf8(text);
   std::replace_if(line.begin(), line.end(), [](char c) { return c >= 0 && c < ' '; }, '?');
-  const std::vector<char32_t> characters = DecodeUtf8(line);
-  if (characters.size() <= LongestStoredText) return line;
   size_t bytes = 0;
-  for (size_t i = 0; i < LongestStoredText; ++i) {
-    const char32_t c = characters[i];
-    bytes += c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
-  }
-  return line.substr(0, bytes) + "...";
+  for (size_t kept = 0; kept < LongestStoredText && bytes < line.size(); ++kept)
+    bytes += Utf8Length(line, bytes);
+  return bytes < line.size() ? line.substr(0, bytes) + "..." : line;
 }
 
 }  // namespace

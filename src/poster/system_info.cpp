@@ -15,6 +15,8 @@
 #include <system_error>
 #include <utility>
 
+#include "poster/cp932.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -42,26 +44,6 @@ std::string TrimBlanks(std::string_view text) {
   const size_t first = text.find_first_not_of(kBlanks);
   if (first == std::string_view::npos) return "";
   return std::string(text.substr(first, text.find_last_not_of(kBlanks) - first + 1));
-}
-
-// Length of the well-formed UTF-8 sequence at text[i]; 0 when the bytes there are not one.
-size_t Utf8Length(std::string_view text, size_t i) {
-  static constexpr char32_t kLowest[] = {0, 0, 0x80, 0x800, 0x10000};
-  const unsigned char lead = text[i];
-  const size_t length = lead < 0x80                  ? 1
-                        : lead >= 0xC2 && lead < 0xE0 ? 2
-                        : lead >= 0xE0 && lead < 0xF0 ? 3
-                        : lead >= 0xF0 && lead < 0xF5 ? 4
-                                                      : 0;
-  if (length == 0 || i + length > text.size()) return 0;
-  char32_t code = length == 1 ? lead : lead & (0x7F >> length);
-  for (size_t k = 1; k < length; ++k) {
-    const unsigned char next = text[i + k];
-    if ((next & 0xC0) != 0x80) return 0;
-    code = code << 6 | (next & 0x3F);
-  }
-  const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-  return code >= kLowest[length] && code <= 0x10FFFF && !surrogate ? length : 0;
 }
 
 // A value fit for one report line: control characters become blanks, bytes that are not UTF-8
