@@ -4,7 +4,9 @@ ASAN_BUILD ?= build-asan
 CMAKE_ARGS ?=
 FUZZ_SECONDS ?= 600
 
-.PHONY: all deps build run test test-asan bench fuzz-smoke fuzz clean
+PACKAGE_BUILD ?= build-package
+
+.PHONY: all deps build run test test-asan bench fuzz-smoke fuzz package clean
 
 all: build
 
@@ -42,5 +44,12 @@ fuzz-smoke: deps
 fuzz: deps
 	sh scripts/fuzz long $(FUZZ_SECONDS)
 
+# The Debian package, built for /usr without the tests: $(PACKAGE_BUILD)/veldrane_*.deb
+package: deps
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DVELDRANE_TESTS=OFF -DVELDRANE_BENCH=OFF
+	cmake --build $(PACKAGE_BUILD)
+	cd $(PACKAGE_BUILD) && cpack
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz
+	rm -rf $(BUILD) $(ASAN_BUILD) $(PACKAGE_BUILD) build-fuzz

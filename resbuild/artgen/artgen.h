@@ -14,3 +14,7 @@ void DrawScenes(const std::filesystem::path& folder);
 
 // The background map layers (.map.dat) of both stages, written into the game's data folder.
 void WriteStageMaps(const std::filesystem::path& folder);
+
+// The programs' desktop icons, <icon-folder>/<n>x<n>/apps/{veldrane,envposter}.png; reads the
+// ship back from the image folder.
+void DrawIcons(const std::filesystem::path& imageFolder, const std::filesystem::path& iconFolder);

@@ -1,5 +1,6 @@
-// artgen <image-folder> <data-folder>: draws every source image the packer reads into the
-// image folder, and writes the stage map files into the data folder.
+// artgen <image-folder> <data-folder> <icon-folder>: draws every source image the packer reads
+// into the image folder, writes the stage map files into the data folder and the programs'
+// desktop icons into the icon folder.
 #include <filesystem>
 #include <iostream>
 
@@ -7,8 +8,8 @@
 #include "image.h"
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::cerr << "usage: artgen <image-folder> <data-folder>\n";
+  if (argc != 4) {
+    std::cerr << "usage: artgen <image-folder> <data-folder> <icon-folder>\n";
     return 2;
   }
   try {
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     DrawBoss(argv[1]);
     DrawScenes(argv[1]);  // after the fonts and the ship, whose images it reuses
     WriteStageMaps(argv[2]);
+    DrawIcons(argv[1], argv[3]);
   } catch (const std::exception& error) {  // BuildError, or a filesystem error naming its path
     std::cerr << "artgen: " << error.what() << "\n";
     return 1;

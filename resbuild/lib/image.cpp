@@ -59,13 +59,27 @@ static void AppendBytes(void* context, void* data, int size) {
   out->insert(out->end(), bytes, bytes + size);
 }
 
-std::vector<uint8_t> EncodePng(const Image& image) {
-  static_assert(sizeof(Rgb) == 3, "pixels go to the encoder as packed RGB");
+namespace {
+
+std::vector<uint8_t> Encode(int width, int height, int channels, const void* pixels) {
   std::vector<uint8_t> png;
-  if (!stbi_write_png_to_func(AppendBytes, &png, image.width, image.height, 3, image.pixels.data(),
-                              image.width * 3))
+  if (!stbi_write_png_to_func(AppendBytes, &png, width, height, channels, pixels,
+                              width * channels))
     throw BuildError("cannot encode a PNG image");
   return png;
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodePng(const Image& image) {
+  static_assert(sizeof(Rgb) == 3, "pixels go to the encoder as packed RGB");
+  return Encode(image.width, image.height, 3, image.pixels.data());
+}
+
+std::vector<uint8_t> EncodePngRgba(int width, int height, const std::vector<uint8_t>& rgba) {
+  if (rgba.size() != size_t(width) * size_t(height) * 4)
+    throw BuildError("RGBA pixels of the wrong count for the picture");
+  return Encode(width, height, 4, rgba.data());
 }
 
 Image DecodePng(const std::vector<uint8_t>& bytes, const std::string& fileName) {

@@ -44,5 +44,7 @@ void WriteFileBytes(const std::filesystem::path& path, const std::vector<uint8_t
 
 // 8-bit RGB PNG data.
 std::vector<uint8_t> EncodePng(const Image& image);
+// 8-bit RGBA PNG data of `rgba`, four bytes a pixel, row by row.
+std::vector<uint8_t> EncodePngRgba(int width, int height, const std::vector<uint8_t>& rgba);
 // `fileName` only names the data in the error for anything that is not a readable image.
 Image DecodePng(const std::vector<uint8_t>& bytes, const std::string& fileName);

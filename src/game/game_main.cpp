@@ -77,6 +77,8 @@ void ChangeToResourceFolder() {
   std::vector<fs::path> candidates;
   if (char* base = SDL_GetBasePath()) {
     candidates.emplace_back(base);
+    // An installed tree moved elsewhere keeps bin/ and share/veldrane/ side by side.
+    candidates.push_back(fs::path(base) / ".." / "share" / "veldrane");
     SDL_free(base);
   }
   candidates.emplace_back(VELDRANE_DATA_DIR);

@@ -93,6 +93,12 @@ void LayOut() {
   window->addLayout(top);
   window->addLayout(buttons);
   window->addWidget(Poster.Text1, 1);
+  // From the report, Tab reaches copying first and posting second; clearing comes last.
+  Poster.Text1->setTabChangesFocus(true);
+  QWidget::setTabOrder(Poster.Text1, Poster.Command4);
+  QWidget::setTabOrder(Poster.Command4, Poster.Command2);
+  QWidget::setTabOrder(Poster.Command2, Poster.Command1);
+  QWidget::setTabOrder(Poster.Command1, Poster.Command3);
 }
 
 }  // namespace
@@ -113,6 +119,7 @@ void ShowPosterWindow() {
   BuildReport();
   Poster.Command2->setEnabled(true);
   Poster.Command4->setEnabled(true);
+  Poster.Text1->setFocus();
 }
 
 std::string ReportBoxText() {
