@@ -3,3 +3,6 @@
 #pragma once
 
 void EnsureGameDisplay();
+
+// The child the start-up benchmark starts: runs the game until its first title frame is shown.
+int RunStartUpChild();
