@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "graphics/display.h"
+#include "graphics/keyed_blit.h"
 
 ImageResources Images;
 
@@ -13,8 +14,7 @@ int32_t PageTop(int16_t page, int16_t srcY, int16_t pageHeight) {
 namespace {
 
 void Blit(SDL_Surface* source, SDL_Rect from, SDL_Surface* dest, int32_t x, int32_t y) {
-  SDL_Rect to{x, y, 0, 0};
-  if (SDL_BlitSurface(source, &from, dest, &to) != 0)
+  if (KeyedBlit(source, from, dest, x, y) != 0)
     throw DisplayError(std::string("cannot draw a piece: ") + SDL_GetError());
 }
 
