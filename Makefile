@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 600
 
 PACKAGE_BUILD ?= build-package
 
-.PHONY: all deps build run test test-asan bench fuzz-smoke fuzz package clean
+.PHONY: all deps build run test test-asan bench perf fuzz-smoke fuzz package clean
 
 all: build
 
@@ -36,6 +36,10 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 
 bench: build
 	$(BUILD)/veldrane_bench
+
+# This machine's figures beside the targets: frame rate, frame times, drawing, start-up, memory.
+perf: build
+	$(BUILD)/veldrane_bench --perf-report
 
 # The loaders under libFuzzer: a few seconds each, or FUZZ_SECONDS each (build-fuzz/).
 fuzz-smoke: deps
