@@ -79,6 +79,13 @@ below() {  # value, limit
   awk -v v="$1" -v l="$2" 'BEGIN { exit !(v != "" && v < l) }'
 }
 
+# The difference between a region of a screenshot and a region of a picture of the same size.
+region_difference() {  # screenshot, its region, picture, its region
+  region "$1" "$2" "$work/a.png"
+  region "$3" "$4" "$work/b.png"
+  difference "$work/a.png" "$work/b.png"
+}
+
 # ---- the game ----
 # The window's picture starts below its menu bar (19 pixels) at zoom 1.
 picture="640x480+0+19"
@@ -91,9 +98,8 @@ sleep 1.5
 import -window "$game" "$shots/window-title.png"
 region "$shots/window-title.png" "$picture" "$shots/title.png"
 # The logo and sky at the top of the title are the title picture as the resource builder drew it.
-region "$shots/title.png" 448x120+0+0 "$work/title-top.png"
-region "$build/res/src/img/title_picture.png" 448x120+0+0 "$work/title-art.png"
-d=$(difference "$work/title-top.png" "$work/title-art.png")
+art="$build/res/src/img"
+d=$(region_difference "$shots/title.png" 448x120+0+0 "$art/title_picture.png" 448x120+0+0)
 below "$d" 0.05 || fail "the title is not on screen (difference $d from the title picture)"
 
 press z
@@ -101,13 +107,9 @@ sleep 3
 import -window "$game" "$shots/window-play.png"
 region "$shots/window-play.png" "$picture" "$shots/play.png"
 # The panel's top (its logo) is the panel frame; the play field is no longer the title.
-region "$shots/play.png" 192x64+448+0 "$work/panel-top.png"
-region "$build/res/src/img/panel_frame.png" 192x64+0+0 "$work/panel-art.png"
-d=$(difference "$work/panel-top.png" "$work/panel-art.png")
+d=$(region_difference "$shots/play.png" 192x64+448+0 "$art/panel_frame.png" 192x64+0+0)
 below "$d" 0.05 || fail "the score panel is not on screen (difference $d)"
-region "$shots/play.png" 448x480+0+0 "$work/field-play.png"
-region "$shots/title.png" 448x480+0+0 "$work/field-title.png"
-d=$(difference "$work/field-play.png" "$work/field-title.png")
+d=$(region_difference "$shots/play.png" 448x480+0+0 "$shots/title.png" 448x480+0+0)
 below "$d" 0.05 && fail "the play field still shows the title"
 
 press p
@@ -118,9 +120,7 @@ import -window "$game" "$work/pause2.png"
 cp "$work/pause1.png" "$shots/window-pause.png"
 # Frozen: the field stands still apart from the blinking title, and the bright letters of the
 # menu's steady hint line stand over it (the play itself has almost none there).
-region "$work/pause1.png" 448x100+0+19 "$work/frozen1.png"
-region "$work/pause2.png" 448x100+0+19 "$work/frozen2.png"
-d=$(difference "$work/frozen1.png" "$work/frozen2.png")
+d=$(region_difference "$work/pause1.png" 448x100+0+19 "$work/pause2.png" 448x100+0+19)
 below "$d" 0.002 || fail "the play did not stop for the pause menu (difference $d)"
 region "$work/pause1.png" 300x24+86+229 "$work/pause-hint.png"
 bright=$(convert "$work/pause-hint.png" -colorspace Gray -threshold 80% -format '%[fx:mean]' info:)
@@ -131,9 +131,7 @@ sleep 1
 import -window "$game" "$work/again1.png"
 sleep 0.5
 import -window "$game" "$work/again2.png"
-region "$work/again1.png" 448x480+0+19 "$work/moving1.png"
-region "$work/again2.png" 448x480+0+19 "$work/moving2.png"
-d=$(difference "$work/moving1.png" "$work/moving2.png")
+d=$(region_difference "$work/again1.png" 448x480+0+19 "$work/again2.png" 448x480+0+19)
 below "$d" 0.002 && fail "the play did not go on after the pause menu"
 
 press Escape
