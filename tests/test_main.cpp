@@ -4,12 +4,15 @@
 #include <filesystem>
 
 int main(int argc, char** argv) {
-  // Headless and with a settings folder of its own, whoever runs the tests.
+  // Headless and with settings and replay folders of its own, whoever runs the tests.
   setenv("SDL_VIDEODRIVER", "dummy", 0);
   setenv("SDL_AUDIODRIVER", "dummy", 0);
   std::filesystem::path config = std::filesystem::temp_directory_path() / "veldrane-tests-config";
   std::filesystem::create_directories(config);
   setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  std::filesystem::path data = std::filesystem::temp_directory_path() / "veldrane-tests-data";
+  std::filesystem::create_directories(data);
+  setenv("XDG_DATA_HOME", data.c_str(), 1);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -9,6 +9,7 @@
 #include "common/resource_format.h"
 #include "game/game_state.h"
 #include "game/play_statistics.h"
+#include "game/replay.h"
 #include "game/scenes.h"
 #include "game/settings.h"
 #include "graphics/display.h"
@@ -57,7 +58,8 @@ int16_t PlayGame() {
   return HiScoreScreen();
 }
 
-void ShutDown() {
+// A replay is no play of the player's: its run leaves the statistics alone.
+void ShutDown(bool saveStatistics) {
   SoundClose();
   if (Display.FullScreen) ShowMouseCursor(true);
   ReleaseDisplay();
@@ -66,7 +68,7 @@ void ShutDown() {
   Program.CurrentForm = GameForm::None;
   ReleaseImageResourceDialog();
   PlatformShutdown();
-  SavePlayStatistics();
+  if (saveStatistics) SavePlayStatistics();
   StoreClose();
 }
 
@@ -91,10 +93,12 @@ void ChangeToResourceFolder() {
   }
 }
 
-int Main() {
+int Main(const char* replayFile) {
+  Program = ProgramState{};  // a run starts with no request standing
   Program.FrameMs = 33;
   Display.FullScreen = false;
   Stats = PlayStatistics{};  // this run's figures
+  Replay.recordPlays = !replayFile;
   SeedRandom(uint64_t(std::time(nullptr)));  // a different game each time
   int exitCode = 0;
   try {
@@ -103,16 +107,20 @@ int Main() {
     ShowForm(Program.CurrentForm);
     PumpEvents();
     InitDisplay(Program.CurrentForm, Display.FullScreen);
-    RunScenes();
+    LoadGameResources();
+    if (replayFile)
+      exitCode = PlayReplayFile(replayFile);
+    else
+      RunScenes();
   } catch (const std::exception& error) {
     ShowMessageBox(error.what());
     exitCode = 1;
   }
-  ShutDown();
+  ShutDown(!replayFile);
   return exitCode;
 }
 
-void RunScenes() {
+void LoadGameResources() {
   ChangeToResourceFolder();
   LoadImageResources(fs::current_path().string() + "/res/");
   BuildSeTable();
@@ -120,6 +128,9 @@ void RunScenes() {
   ScanBgmFolder(MusicFolder());
   Game = GameRecord{};
   Settings.HiScore = Settings.ScoreRanking[0].Points;
+}
+
+void RunScenes() {
   while (!Program.QuitRequested) {
     Game.Stage = 0;
     int16_t result = TitleMenu();

@@ -6,6 +6,7 @@
 #include "common/utility.h"
 #include "game/game_state.h"
 #include "game/play_statistics.h"
+#include "game/replay.h"
 #include "game/scenes.h"
 #include "graphics/display.h"
 #include "graphics/image_resource.h"
@@ -41,6 +42,7 @@ constexpr std::array<MusicPlan, 10> MusicPlans = {{
 const MusicPlan& PlanOf(int16_t stage) { return MusicPlans[size_t(stage) % MusicPlans.size()]; }
 
 void SetUpPlay() {
+  BeginRecording();  // before the set-up draws on chance
   ResetPlay();
   FrameCounter = CheckpointFrame(Game.RestartFrame);
   ++Stats.TryCount;
@@ -73,6 +75,7 @@ void Pause() {
   ToggleMusicPause();
   PlaySe(SE_PAUSE2);
   PauseMenu();
+  if (!Play.GameActive) RecordGivingUp();
   if (IsMusicPaused())
     ToggleMusicPause();
   else
@@ -134,6 +137,7 @@ int32_t ShowFrame() {
 bool PlayFrame() {
   uint32_t t0 = NowMs();
   Input.InputWord = ReadButtons();
+  RecordButtons(Input.InputWord);
   ReleasePreEvents();
   RunObjects();
   RunHits();
@@ -162,6 +166,7 @@ int16_t RunGame() {
   SetUpPlay();
   while (Play.GameActive && PlayFrame()) {
   }
+  FinishRecording();
   Stats.InPlay = false;
   if (Play.BossIndex == 0) {
     ++Stats.StageClearCount;

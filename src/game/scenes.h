@@ -4,7 +4,10 @@
 
 #include <cstdint>
 
-int Main();
+// The game; with a replay file, that play shown again instead of the title.
+int Main(const char* replayFile = nullptr);
+// Finds the resource folder and loads the images, effects, settings and music list.
+void LoadGameResources();
 void RunScenes();
 
 // Takes in the window's events and paces the frame: at least `ms` since the last wait ended.

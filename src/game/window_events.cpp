@@ -4,6 +4,7 @@
 #include "common/utility.h"
 #include "game/game_state.h"
 #include "game/play_statistics.h"
+#include "game/replay.h"
 #include "game/scenes.h"
 #include "game/settings.h"
 #include "graphics/display.h"
@@ -64,7 +65,8 @@ void HandleWindowEvents() {
 
 void HandleFormKey(int16_t key, int16_t shift) {
   if (key == KeyEscape) Program.QuitRequested = true;
-  if (key == 'P') Program.PauseRequested = !Program.PauseRequested;
+  // A replay's pauses are its own: the menu would read the recorded buttons.
+  if (key == 'P' && !Replay.playing) Program.PauseRequested = !Program.PauseRequested;
   if (key == KeyReturn && shift == ShiftFlagAlt) Program.modeSwitchRequested = true;
   if (key == 'R') Program.reloadRequested = true;
   if (key == 'S') Program.stallRequested = true;  // for watching the frame timing

@@ -13,3 +13,7 @@ float UniformRandom() {
   state = state * 6364136223846793005ull + 1442695040888963407ull;
   return float(state >> 40) / float(1u << 24);
 }
+
+uint64_t RandomState() { return state; }
+
+void SetRandomState(uint64_t newState) { state = newState; }

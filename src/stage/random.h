@@ -5,3 +5,7 @@
 
 void SeedRandom(uint64_t seed);
 float UniformRandom();  // [0, 1)
+
+// The whole state, to start a replayed play exactly where its recording started.
+uint64_t RandomState();
+void SetRandomState(uint64_t state);

@@ -153,6 +153,12 @@ value() {
   fail "no frame-rate second was counted"
 [ "$(value VELDRANE_Ver)" = "20031227 1.0.30" ] || fail "the version was not stored"
 
+# The play was recorded, and its replay ends where it ended.
+set -- "$XDG_DATA_HOME"/veldrane/replays/*.vrp
+[ $# -eq 1 ] && [ -f "$1" ] || fail "the play left no replay"
+SDL_AUDIODRIVER=dummy "$build/veldrane" --replay "$1" >"$work/replay.log" 2>&1 ||
+  fail "the replay did not end as the play did: $(cat "$work/replay.log")"
+
 # ---- the report tool ----
 "$build/envposter" >"$work/poster.log" 2>&1 &
 program=$!

@@ -3,13 +3,18 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "common/frame_clock.h"
 #include "game/game_state.h"
 #include "game/play_statistics.h"
+#include "game/replay.h"
 #include "game/scenes.h"
 #include "game/settings.h"
+#include "common/resource_format.h"
+#include "graphics/image_resource.h"
 #include "input/input.h"
 #include "persist/fresh_settings_folder.h"
 #include "persist/settings_store.h"
@@ -23,6 +28,35 @@
 #include "support/whole_program.h"
 
 namespace {
+
+namespace fs = std::filesystem;
+
+// The replays a run left, oldest first.
+std::vector<ReplayRecord> RecordedPlays(const fs::path& folder) {
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(folder)) files.push_back(entry.path());
+  std::sort(files.begin(), files.end());
+  std::vector<ReplayRecord> plays;
+  for (const fs::path& file : files) {
+    plays.push_back(ParseReplay(ReadResourceFile(file.string(), 1u << 20)));
+    // Fixtures for the replay tests are made again by running with this set, when the game's
+    // rules change on purpose.
+    if (const char* fixtures = std::getenv("VELDRANE_RECORD_FIXTURES"))
+      fs::copy_file(file, fs::path(fixtures) / (testing::UnitTest::GetInstance()->current_test_info()->name() +
+                                                 std::to_string(plays.size()) + ReplayExtension),
+                    fs::copy_options::overwrite_existing);
+  }
+  return plays;
+}
+
+// Played back headless, from the built resources, as `veldrane --replay` does.
+bool PlaysBackAsRecorded(const ReplayRecord& play) {
+  StartHeadlessDisplay();
+  LoadImageResources(BuiltResourceFolder());
+  const bool same = PlayReplay(play);
+  StopHeadlessDisplay();
+  return same;
+}
 
 // After the title's Z the autopilot plays until the last ship is gone; then Down and Z say no
 // to the continue, "ZYX" is entered (Down from A is Z, each next letter starts from the last),
@@ -62,6 +96,18 @@ TEST_F(WholeProgramTest, ALostGameEndsInANameThatIsKept) {
   const ScoreRankingTable ranking = ReadRanking();
   EXPECT_EQ(ranking[0], (ScoreEntry{Game.Score, "ZYX"}));
   EXPECT_EQ(ranking[1], (ScoreEntry{10, "AAA"}));
+
+  // The play, from the first ship to the last one's loss, is kept and plays back to its end.
+  const std::vector<ReplayRecord> plays = RecordedPlays(ReplayFiles());
+  ASSERT_EQ(plays.size(), 1u);
+  EXPECT_EQ(plays[0].lives, 2) << "the ship in play has left the reserve";
+  EXPECT_EQ(plays[0].score, 0);
+  EXPECT_EQ(plays[0].endScore, Game.Score);
+  EXPECT_EQ(plays[0].buttons.size(), size_t(plays[0].endFrame)) << "a word a frame from frame 0";
+  EXPECT_EQ(plays[0].ending, ReplayEnding::Played);
+  EXPECT_TRUE(PlaysBackAsRecorded(plays[0]))
+      << "frame " << FrameCounter << " score " << Game.Score << ", recorded "
+      << plays[0].endFrame << " " << plays[0].endScore;
 }
 
 // P in play opens the pause menu; GIVE UP ends the play with ships still in reserve, and the
@@ -95,6 +141,14 @@ TEST_F(WholeProgramTest, GivingUpLeadsToTheContinuePrompt) {
   EXPECT_EQ(livesInPlay, 2) << "two ships were still in reserve";
   EXPECT_EQ(Game.Lives, 0) << "given up";
   EXPECT_NE(Sounds.SeLastFrame[SE_CONTINUE], continuesBefore) << "the continue prompt was shown";
+
+  const std::vector<ReplayRecord> plays = RecordedPlays(ReplayFiles());
+  ASSERT_EQ(plays.size(), 1u);
+  EXPECT_EQ(plays[0].ending, ReplayEnding::GivenUp);
+  EXPECT_EQ(plays[0].buttons.size(), 51u) << "frames 0 to 50";
+  EXPECT_EQ(plays[0].endFrame, 51);
+  EXPECT_TRUE(PlaysBackAsRecorded(plays[0]));
+  EXPECT_EQ(Game.Lives, 0) << "given up again";
 }
 
 }  // namespace

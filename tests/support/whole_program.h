@@ -3,7 +3,9 @@
 // program state; all put back afterwards.
 #pragma once
 
+#include <cstdlib>
 #include <filesystem>
+#include <string>
 
 #include "game/game_state.h"
 #include "input/input.h"
@@ -13,8 +15,13 @@
 
 class WholeProgramTest : public FreshSettingsFolder {
  protected:
+  std::filesystem::path ReplayFiles() const { return Folder / "data" / "veldrane" / "replays"; }
+
   void SetUp() override {
     FreshSettingsFolder::SetUp();
+    const char* data = std::getenv("XDG_DATA_HOME");
+    previousData_ = data ? data : "";
+    setenv("XDG_DATA_HOME", (Folder / "data").c_str(), 1);  // the plays' replays land here
     previousFolder_ = std::filesystem::current_path();
     std::filesystem::current_path(ScratchFolder());
     UseFakeClock(0);
@@ -24,9 +31,14 @@ class WholeProgramTest : public FreshSettingsFolder {
     SetButtonSource(nullptr);
     UseRealClock();
     std::filesystem::current_path(previousFolder_);
+    if (previousData_.empty())
+      unsetenv("XDG_DATA_HOME");
+    else
+      setenv("XDG_DATA_HOME", previousData_.c_str(), 1);
     FreshSettingsFolder::TearDown();
   }
 
  private:
   std::filesystem::path previousFolder_;
+  std::string previousData_;
 };

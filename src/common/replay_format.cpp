@@ -1,0 +1,88 @@
+#include "common/replay_format.h"
+
+#include <cstring>
+#include <string>
+
+#include "common/byte_fields.h"
+#include "common/resource_format.h"
+
+namespace {
+
+constexpr char Magic[8] = {'V', 'L', 'D', 'R', 'P', 'L', 'A', 'Y'};
+constexpr const char* CutShort = "リプレイが途中で切れています";
+
+void PutRuns(Writer& out, const std::vector<uint16_t>& buttons) {
+  std::vector<std::pair<uint16_t, uint16_t>> runs;  // word, frames
+  for (uint16_t word : buttons) {
+    if (!runs.empty() && runs.back().first == word && runs.back().second < UINT16_MAX)
+      ++runs.back().second;
+    else
+      runs.push_back({word, 1});
+  }
+  out.Put(uint32_t(runs.size()));
+  for (const auto& [word, frames] : runs) {
+    out.Put(word);
+    out.Put(frames);
+  }
+}
+
+std::vector<uint16_t> ReadRuns(Reader& in) {
+  const uint32_t runs = in.Read<uint32_t>(CutShort);
+  if (!in.Has(size_t(runs) * 4)) throw FormatError(CutShort);
+  std::vector<uint16_t> buttons;
+  for (uint32_t i = 0; i < runs; ++i) {
+    const uint16_t word = in.Read<uint16_t>(CutShort);
+    const uint16_t frames = in.Read<uint16_t>(CutShort);
+    if (frames == 0) throw FormatError("リプレイが壊れています (空の区間)");
+    if (buttons.size() + frames > MaxReplayFrames)
+      throw FormatError("リプレイが壊れています (長すぎます)");
+    buttons.insert(buttons.end(), frames, word);
+  }
+  return buttons;
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodeReplay(const ReplayRecord& replay) {
+  Writer out;
+  out.bytes.assign(Magic, Magic + sizeof Magic);
+  out.Put(ReplayVersion);
+  out.Put(replay.stage);
+  out.Put(replay.restartFrame);
+  out.Put(replay.score);
+  out.Put(replay.lives);
+  out.Put(replay.randomState);
+  out.Put(uint8_t(replay.ending));
+  out.Put(replay.endFrame);
+  out.Put(replay.endScore);
+  PutRuns(out, replay.buttons);
+  return out.bytes;
+}
+
+ReplayRecord ParseReplay(const std::vector<uint8_t>& bytes) {
+  Reader in{bytes};
+  if (!in.Has(sizeof Magic) || std::memcmp(bytes.data(), Magic, sizeof Magic) != 0)
+    throw FormatError("リプレイファイルではありません");
+  in.at = sizeof Magic;
+  const uint16_t version = in.Read<uint16_t>(CutShort);
+  if (version != ReplayVersion)
+    throw FormatError("リプレイの版 " + std::to_string(version) + " は読めません (この版は " +
+                      std::to_string(ReplayVersion) + ")");
+  ReplayRecord replay;
+  replay.stage = in.Read<int16_t>(CutShort);
+  replay.restartFrame = in.Read<int32_t>(CutShort);
+  replay.score = in.Read<int32_t>(CutShort);
+  replay.lives = in.Read<int16_t>(CutShort);
+  replay.randomState = in.Read<uint64_t>(CutShort);
+  if (replay.stage < 0 || replay.stage >= MaxReplayStages || replay.restartFrame < 0 ||
+      replay.score < 0 || replay.lives < 0 || replay.lives > MaxReplayLives)
+    throw FormatError("リプレイが壊れています (開始の状態)");
+  const uint8_t ending = in.Read<uint8_t>(CutShort);
+  if (ending > uint8_t(ReplayEnding::Left)) throw FormatError("リプレイが壊れています (終わり方)");
+  replay.ending = ReplayEnding(ending);
+  replay.endFrame = in.Read<int32_t>(CutShort);
+  replay.endScore = in.Read<int32_t>(CutShort);
+  replay.buttons = ReadRuns(in);
+  if (in.at != bytes.size()) throw FormatError("リプレイが壊れています (余分なデータ)");
+  return replay;
+}

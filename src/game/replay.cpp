@@ -1,0 +1,152 @@
+#include "game/replay.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "common/frame_clock.h"
+#include "common/resource_format.h"
+#include "game/game_state.h"
+#include "game/play_statistics.h"
+#include "game/scenes.h"
+#include "input/input.h"
+#include "stage/random.h"
+#include "stage/stage_state.h"
+
+namespace fs = std::filesystem;
+
+ReplayState Replay;
+
+namespace {
+
+// The pause menu's reads that give up: the key released, Down twice to GIVE UP, Z, released.
+constexpr std::array<uint16_t, 7> GivingUp = {0, 0, BTN_DOWN, 0, BTN_DOWN, 0, BTN_Z};
+
+std::string NewFileName() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+  return stamp;
+}
+
+// Names sort by time; the oldest beyond the last ReplaysKept go.
+void KeepTheLast(const fs::path& folder) {
+  std::vector<fs::path> files;
+  std::error_code error;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+    if (it->path().extension() == ReplayExtension) files.push_back(it->path());
+  std::sort(files.begin(), files.end());
+  for (size_t i = 0; i + ReplaysKept < files.size(); ++i) fs::remove(files[i], error);
+}
+
+void Save(const ReplayRecord& record) {
+  const std::string folder = ReplayFolder();
+  if (folder.empty()) return;
+  std::error_code error;
+  fs::create_directories(folder, error);
+  fs::path file;
+  for (int n = 1; n < 100 && (file.empty() || fs::exists(file, error)); ++n)
+    file = fs::path(folder) / (NewFileName() + "-" + std::to_string(n) + ReplayExtension);
+  const std::vector<uint8_t> bytes = EncodeReplay(record);
+  std::ofstream out(file, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  if (!out.flush()) {
+    std::fprintf(stderr, "veldrane: could not keep the replay %s\n", file.c_str());
+    return;
+  }
+  KeepTheLast(folder);
+}
+
+// The buttons of the play being played back: none while it waits for them to be up, then its
+// words, then the pause menu's reads that give up, then none. Its last word comes with the
+// request that ended it, as the window's key came within that frame.
+uint16_t NextReplayWord() {
+  if (!Replay.begun && !Stats.InPlay) return 0;
+  Replay.begun = true;
+  const std::vector<uint16_t>& words = Replay.record.buttons;
+  if (Replay.next < words.size()) {
+    const uint16_t word = words[Replay.next++];
+    const bool last = Replay.next == words.size();
+    if (last && Replay.record.ending == ReplayEnding::GivenUp) Program.PauseRequested = true;
+    if (last && Replay.record.ending == ReplayEnding::Left) Program.QuitRequested = true;
+    return word;
+  }
+  if (Replay.record.ending != ReplayEnding::GivenUp || Replay.menuStep >= GivingUp.size())
+    return 0;
+  return GivingUp[Replay.menuStep++];
+}
+
+}  // namespace
+
+std::string ReplayFolder() {
+  const char* data = std::getenv("XDG_DATA_HOME");
+  const char* home = std::getenv("HOME");
+  if (data && data[0] == '/') return std::string(data) + "/veldrane/replays/";
+  if (home && home[0] == '/') return std::string(home) + "/.local/share/veldrane/replays/";
+  return "";
+}
+
+void BeginRecording() {
+  Replay.recording = Replay.recordPlays && !Replay.playing;
+  if (!Replay.recording) return;
+  Replay.record = ReplayRecord{};
+  Replay.record.stage = Game.Stage;
+  Replay.record.restartFrame = Game.RestartFrame;
+  Replay.record.score = Game.Score;
+  Replay.record.lives = Game.Lives;
+  Replay.record.randomState = RandomState();
+}
+
+void RecordButtons(uint16_t word) {
+  if (Replay.recording && Replay.record.buttons.size() < MaxReplayFrames)
+    Replay.record.buttons.push_back(word);
+}
+
+void RecordGivingUp() {
+  if (Replay.recording) Replay.record.ending = ReplayEnding::GivenUp;
+}
+
+void FinishRecording() {
+  if (!Replay.recording) return;
+  Replay.recording = false;
+  if (Program.QuitRequested && Replay.record.ending == ReplayEnding::Played)
+    Replay.record.ending = ReplayEnding::Left;
+  Replay.record.endFrame = FrameCounter;
+  Replay.record.endScore = Game.Score;
+  Save(Replay.record);
+}
+
+bool PlayReplay(const ReplayRecord& record) {
+  Replay.record = record;
+  Replay.playing = true;
+  Replay.begun = false;
+  Replay.next = Replay.menuStep = 0;
+  Game = GameRecord{record.score, record.lives, record.stage, record.restartFrame};
+  SetRandomState(record.randomState);
+  SetButtonSource(NextReplayWord);
+  RunGame();
+  SetButtonSource(nullptr);
+  Replay.playing = false;
+  return FrameCounter == record.endFrame && Game.Score == record.endScore;
+}
+
+int PlayReplayFile(const std::string& path) {
+  ReplayRecord record;
+  try {
+    record = ParseReplay(ReadResourceFile(path, 16u << 20));
+  } catch (const std::runtime_error& error) {  // ResourceFileError or FormatError
+    std::fprintf(stderr, "veldrane: %s: %s\n", path.c_str(), error.what());
+    return 2;
+  }
+  const bool same = PlayReplay(record);
+  std::printf("replay: frame %d, score %d (recorded: frame %d, score %d)%s\n", FrameCounter,
+              Game.Score, record.endFrame, record.endScore, same ? "" : " DIFFERENT");
+  return same ? 0 : 1;
+}

@@ -1,0 +1,161 @@
+// Replay files, and plays run again from them: the recorded fixtures end where they ended.
+#include "game/replay.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+#include "common/frame_clock.h"
+#include "common/replay_format.h"
+#include "common/resource_format.h"
+#include "persist/play_totals.h"
+#include "persist/stored_values.h"
+#include "game/play_statistics.h"
+#include "game/scenes.h"
+#include "input/input.h"
+#include "support/button_script.h"
+#include "stage/stage_state.h"
+#include "support/whole_program.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+ReplayRecord SmallReplay() {
+  ReplayRecord replay;
+  replay.stage = 0;
+  replay.restartFrame = 3200;
+  replay.score = 123456;
+  replay.lives = 1;
+  replay.randomState = 0x0123456789ABCDEFull;
+  replay.buttons.assign(70000, 0);                     // a run longer than one run can hold
+  replay.buttons.insert(replay.buttons.end(), {64, 64, 72, 0});
+  replay.ending = ReplayEnding::GivenUp;
+  replay.endFrame = 73204;
+  replay.endScore = 200100;
+  return replay;
+}
+
+std::string Refusal(const std::vector<uint8_t>& bytes) {
+  try {
+    ParseReplay(bytes);
+  } catch (const FormatError& error) {
+    return error.what();
+  }
+  return "accepted";
+}
+
+TEST(ReplayFormatTest, ARecordComesBackAsItWasWritten) {
+  const ReplayRecord replay = SmallReplay();
+  const std::vector<uint8_t> bytes = EncodeReplay(replay);
+  // The header, and four runs: 65535 and 4465 blank frames, two of Z, one of Z with Up, one.
+  EXPECT_EQ(bytes.size(), 8u + 2 + 2 + 4 + 4 + 2 + 8 + 1 + 4 + 4 + 4 + 5 * 4);
+  const ReplayRecord back = ParseReplay(bytes);
+  EXPECT_EQ(back.buttons, replay.buttons);
+  EXPECT_EQ(back.randomState, replay.randomState);
+  EXPECT_EQ(back.restartFrame, 3200);
+  EXPECT_EQ(back.score, 123456);
+  EXPECT_EQ(back.lives, 1);
+  EXPECT_EQ(back.ending, ReplayEnding::GivenUp);
+  EXPECT_EQ(back.endFrame, 73204);
+  EXPECT_EQ(back.endScore, 200100);
+}
+
+TEST(ReplayFormatTest, DamagedShortOrForeignFilesAreRefusedWithTheirReason) {
+  const std::vector<uint8_t> good = EncodeReplay(SmallReplay());
+  EXPECT_EQ(Refusal({}), "リプレイファイルではありません");
+  EXPECT_EQ(Refusal({'P', 'K', 3, 4, 0, 0, 0, 0, 0, 0}), "リプレイファイルではありません");
+  for (size_t length = 8; length < good.size(); ++length)
+    EXPECT_EQ(Refusal({good.begin(), good.begin() + long(length)}), "リプレイが途中で切れています")
+        << length;
+
+  std::vector<uint8_t> other = good;
+  other[8] = 2;  // the version
+  EXPECT_EQ(Refusal(other), "リプレイの版 2 は読めません (この版は 1)");
+  std::vector<uint8_t> longer = good;
+  longer.push_back(0);
+  EXPECT_EQ(Refusal(longer), "リプレイが壊れています (余分なデータ)");
+  std::vector<uint8_t> emptyRun = good;
+  emptyRun[emptyRun.size() - 2] = emptyRun[emptyRun.size() - 1] = 0;
+  EXPECT_EQ(Refusal(emptyRun), "リプレイが壊れています (空の区間)");
+  std::vector<uint8_t> ending = good;
+  ending[8 + 2 + 2 + 4 + 4 + 2 + 8] = 3;
+  EXPECT_EQ(Refusal(ending), "リプレイが壊れています (終わり方)");
+
+  ReplayRecord strange = SmallReplay();
+  strange.lives = MaxReplayLives + 1;
+  EXPECT_EQ(Refusal(EncodeReplay(strange)), "リプレイが壊れています (開始の状態)");
+  strange = SmallReplay();
+  strange.stage = -1;
+  EXPECT_EQ(Refusal(EncodeReplay(strange)), "リプレイが壊れています (開始の状態)");
+  strange = SmallReplay();
+  strange.buttons.assign(MaxReplayFrames + 1, 8);
+  EXPECT_EQ(Refusal(EncodeReplay(strange)), "リプレイが壊れています (長すぎます)");
+}
+
+const fs::path Fixtures = fs::path(VELDRANE_SOURCE_DIR) / "tests" / "fixtures" / "replays";
+
+class ReplayTest : public WholeProgramTest {};
+
+// `veldrane --replay FILE` on each recorded fixture: it ends on the recorded frame and score,
+// records nothing and counts no play of the player's.
+TEST_F(ReplayTest, EveryFixturePlaysBackToItsRecordedEnd) {
+  int played = 0;
+  for (const auto& entry : fs::directory_iterator(Fixtures)) {
+    const ReplayRecord record =
+        ParseReplay(ReadResourceFile(entry.path().string(), MaxReplayFrames * 4u + 4096));
+    EXPECT_EQ(Main(entry.path().c_str()), 0) << entry.path();
+    EXPECT_EQ(FrameCounter, record.endFrame) << entry.path();
+    EXPECT_EQ(Game.Score, record.endScore) << entry.path();
+    ++played;
+  }
+  EXPECT_EQ(played, 2);
+  EXPECT_FALSE(fs::exists(ReplayFiles())) << "a replay is not recorded again";
+  EXPECT_EQ(ReadPlayTotals().TryCount, 0) << "nor counted as a play";
+}
+
+// Escape on the window, not among the buttons, leaves in the middle of a frame; the replay
+// leaves in the same frame. The folder keeps the last 20 plays.
+TEST_F(ReplayTest, APlayLeftFromTheWindowIsRecordedAsLeftAndReplayedSo) {
+  fs::create_directories(ReplayFiles());
+  for (int i = 10; i < 30; ++i)  // twenty older plays
+    WriteBytes(ReplayFiles() / ("20250101-0000" + std::to_string(i) + "-1.vrp"), "old");
+  ScriptButtons(Presses({BTN_Z}), [] {
+    if (Stats.InPlay && FrameCounter == 40) {
+      SDL_Event press{};
+      press.type = SDL_KEYDOWN;
+      press.key.keysym.sym = SDLK_ESCAPE;
+      SDL_PushEvent(&press);
+    }
+    return uint16_t(Stats.InPlay ? BTN_RIGHT : 0);
+  });
+  EXPECT_EQ(Main(), 0);
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(ReplayFiles())) files.push_back(entry.path());
+  std::sort(files.begin(), files.end());
+  ASSERT_EQ(files.size(), size_t(ReplaysKept));
+  EXPECT_EQ(files.front().filename(), "20250101-000011-1.vrp") << "the oldest went";
+  files.erase(files.begin(), files.end() - 1);  // the new one sorts last
+  const ReplayRecord record = ParseReplay(ReadResourceFile(files[0].string(), 1u << 20));
+  EXPECT_EQ(record.ending, ReplayEnding::Left);
+  EXPECT_EQ(record.endFrame, 40) << "left before the frame was counted";
+  EXPECT_EQ(record.buttons, std::vector<uint16_t>(41, BTN_RIGHT));
+  EXPECT_EQ(Main(files[0].c_str()), 0);
+  EXPECT_EQ(FrameCounter, 40);
+}
+
+TEST_F(ReplayTest, AFileThatIsNoGoodReplayEndsWithItsReason) {
+  const fs::path bad = Folder / "bad.vrp";
+  WriteBytes(bad, "VLDRPLAY\x07");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Main(bad.c_str()), 2);
+  EXPECT_EQ(Main((Folder / "missing.vrp").c_str()), 2);
+  const std::string told = testing::internal::GetCapturedStderr();
+  EXPECT_NE(told.find("bad.vrp: リプレイが途中で切れています"), std::string::npos) << told;
+  EXPECT_NE(told.find("missing.vrp"), std::string::npos) << told;
+}
+
+}  // namespace
