@@ -59,6 +59,12 @@ std::vector<uint8_t> EncodeReplay(const ReplayRecord& replay) {
   return out.bytes;
 }
 
+ReplayRecord ReadReplayFile(const std::string& path) {
+  // The header and one run a frame, at the most.
+  constexpr size_t LargestFile = 64 + size_t(MaxReplayFrames) * 4;
+  return ParseReplay(ReadResourceFile(path, LargestFile));
+}
+
 ReplayRecord ParseReplay(const std::vector<uint8_t>& bytes) {
   Reader in{bytes};
   if (!in.Has(sizeof Magic) || std::memcmp(bytes.data(), Magic, sizeof Magic) != 0)

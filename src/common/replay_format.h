@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 inline constexpr uint16_t ReplayVersion = 1;
@@ -35,3 +36,6 @@ struct ReplayRecord {
 std::vector<uint8_t> EncodeReplay(const ReplayRecord& replay);
 // A FormatError says what is wrong: not a replay, another version, cut short or damaged.
 ReplayRecord ParseReplay(const std::vector<uint8_t>& bytes);
+// The replay in a file; a ResourceFileError names a file that cannot be read, a FormatError
+// says what is wrong with its bytes.
+ReplayRecord ReadReplayFile(const std::string& path);

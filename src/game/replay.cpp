@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "common/frame_clock.h"
-#include "common/resource_format.h"
 #include "game/game_state.h"
 #include "game/play_statistics.h"
 #include "game/scenes.h"
@@ -140,7 +139,7 @@ bool PlayReplay(const ReplayRecord& record) {
 int PlayReplayFile(const std::string& path) {
   ReplayRecord record;
   try {
-    record = ParseReplay(ReadResourceFile(path, 16u << 20));
+    record = ReadReplayFile(path);
   } catch (const std::runtime_error& error) {  // ResourceFileError or FormatError
     std::fprintf(stderr, "veldrane: %s: %s\n", path.c_str(), error.what());
     return 2;

@@ -35,13 +35,17 @@ ScoreRankingTable BuiltInRanking() {
   return {{{8000000, "PRO"}, {400000, "PRO"}, {300000, "PRO"}, {200000, "PRO"}, {100000, "PRO"}}};
 }
 
+std::vector<StoredValue> RankingKeys() {
+  std::vector<StoredValue> keys;
+  for (int place = 0; place < RankingPlaces; ++place)
+    keys.push_back({RankingSection, RankingPointsKey(place), UnsetRankingPoints});
+  for (int place = 0; place < RankingPlaces; ++place)
+    keys.push_back({RankingSection, RankingNameKey(place), UnsetRankingName});
+  return keys;
+}
+
 ScoreRankingTable ReadRanking() {
-  std::vector<StoredValue> wanted;
-  for (int place = 0; place < RankingPlaces; ++place)
-    wanted.push_back({RankingSection, RankingPointsKey(place), UnsetRankingPoints});
-  for (int place = 0; place < RankingPlaces; ++place)
-    wanted.push_back({RankingSection, RankingNameKey(place), UnsetRankingName});
-  const std::vector<std::string> texts = StoreGetMany(GameApplication, wanted);
+  const std::vector<std::string> texts = StoreGetMany(GameApplication, RankingKeys());
   ScoreRankingTable table;
   for (int place = 0; place < RankingPlaces; ++place)
     table[place] = {StoredNumber(texts[place]), texts[RankingPlaces + place]};

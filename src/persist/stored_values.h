@@ -52,6 +52,9 @@ inline constexpr const char* UnsetRankingName = "   ";
 // The ranking of a new game; the first place is out of reach on purpose.
 ScoreRankingTable BuiltInRanking();
 
+// The ranking's keys with their defaults: the five places' points, then their names.
+std::vector<StoredValue> RankingKeys();
+
 // The stored ranking, read at one moment; an unset place reads as 0 points and three blanks.
 ScoreRankingTable ReadRanking();
 

@@ -95,16 +95,12 @@ std::string GetEncStr(const std::string& text) {
 }
 
 std::string GetScoreRanking() {
-  std::vector<StoredValue> wanted;
-  for (int place = 0; place < RankingPlaces; ++place) {
-    wanted.push_back({RankingSection, RankingPointsKey(place), UnsetRankingPoints});
-    wanted.push_back({RankingSection, RankingNameKey(place), UnsetRankingName});
-  }
-  const std::vector<std::string> texts = StoreGetMany(GameApplication, wanted);
+  // Wider than the game reads them: a score of more than 12 digits keeps its last 12.
+  const std::vector<std::string> texts = StoreGetMany(GameApplication, RankingKeys());
   std::string block;
-  for (size_t at = 0; at < texts.size(); at += 2)
-    block += PadNumber(StoredWholeNumber(texts[at]), 12, " ") + " " + StoredLine(texts[at + 1]) +
-             LineEnd;
+  for (size_t place = 0; place < RankingPlaces; ++place)
+    block += PadNumber(StoredWholeNumber(texts[place]), 12, " ") + " " +
+             StoredLine(texts[RankingPlaces + place]) + LineEnd;
   return block;
 }
 

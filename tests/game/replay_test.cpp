@@ -105,8 +105,7 @@ class ReplayTest : public WholeProgramTest {};
 TEST_F(ReplayTest, EveryFixturePlaysBackToItsRecordedEnd) {
   int played = 0;
   for (const auto& entry : fs::directory_iterator(Fixtures)) {
-    const ReplayRecord record =
-        ParseReplay(ReadResourceFile(entry.path().string(), MaxReplayFrames * 4u + 4096));
+    const ReplayRecord record = ReadReplayFile(entry.path().string());
     EXPECT_EQ(Main(entry.path().c_str()), 0) << entry.path();
     EXPECT_EQ(FrameCounter, record.endFrame) << entry.path();
     EXPECT_EQ(Game.Score, record.endScore) << entry.path();
@@ -139,7 +138,7 @@ TEST_F(ReplayTest, APlayLeftFromTheWindowIsRecordedAsLeftAndReplayedSo) {
   ASSERT_EQ(files.size(), size_t(ReplaysKept));
   EXPECT_EQ(files.front().filename(), "20250101-000011-1.vrp") << "the oldest went";
   files.erase(files.begin(), files.end() - 1);  // the new one sorts last
-  const ReplayRecord record = ParseReplay(ReadResourceFile(files[0].string(), 1u << 20));
+  const ReplayRecord record = ReadReplayFile(files[0].string());
   EXPECT_EQ(record.ending, ReplayEnding::Left);
   EXPECT_EQ(record.endFrame, 40) << "left before the frame was counted";
   EXPECT_EQ(record.buttons, std::vector<uint16_t>(41, BTN_RIGHT));

@@ -13,7 +13,6 @@
 #include "game/replay.h"
 #include "game/scenes.h"
 #include "game/settings.h"
-#include "common/resource_format.h"
 #include "graphics/image_resource.h"
 #include "input/input.h"
 #include "persist/fresh_settings_folder.h"
@@ -38,13 +37,14 @@ std::vector<ReplayRecord> RecordedPlays(const fs::path& folder) {
   std::sort(files.begin(), files.end());
   std::vector<ReplayRecord> plays;
   for (const fs::path& file : files) {
-    plays.push_back(ParseReplay(ReadResourceFile(file.string(), 1u << 20)));
+    plays.push_back(ReadReplayFile(file.string()));
     // Fixtures for the replay tests are made again by running with this set, when the game's
     // rules change on purpose.
-    if (const char* fixtures = std::getenv("VELDRANE_RECORD_FIXTURES"))
-      fs::copy_file(file, fs::path(fixtures) / (testing::UnitTest::GetInstance()->current_test_info()->name() +
-                                                 std::to_string(plays.size()) + ReplayExtension),
-                    fs::copy_options::overwrite_existing);
+    if (const char* fixtures = std::getenv("VELDRANE_RECORD_FIXTURES")) {
+      const std::string test = testing::UnitTest::GetInstance()->current_test_info()->name();
+      const std::string name = test + std::to_string(plays.size()) + ReplayExtension;
+      fs::copy_file(file, fs::path(fixtures) / name, fs::copy_options::overwrite_existing);
+    }
   }
   return plays;
 }
