@@ -68,7 +68,10 @@ void ShutDown(bool saveStatistics) {
   Program.CurrentForm = GameForm::None;
   ReleaseImageResourceDialog();
   PlatformShutdown();
-  if (saveStatistics) SavePlayStatistics();
+  if (saveStatistics)
+    SavePlayStatistics();
+  else
+    FinishSaving({});
   StoreClose();
 }
 
@@ -150,6 +153,7 @@ void WaitFrame(int32_t ms) {
   PumpEvents();
   HandleWindowEvents();
   RunFrameRateTimer();
+  RetryWaitingSave();
   // Modular difference: right across the clock's wrap too.
   int32_t remaining = int32_t(Program.LastWaitEnd + uint32_t(ms) - NowMs());
   if (remaining >= 1 && remaining < 1000) SleepMs(uint32_t(remaining));

@@ -8,6 +8,7 @@
 #include "game/play_statistics.h"
 #include "game/replay.h"
 #include "game/scenes.h"
+#include "game/settings.h"
 #include "graphics/display.h"
 #include "graphics/image_resource.h"
 #include "input/input.h"
@@ -112,6 +113,14 @@ void TakeOverFromFallenBoss() {
 
 std::string Milliseconds(uint32_t ms) { return PadNumber(int32_t(ms), 3, " "); }
 
+// While a save waits for a busy store, every screen says so at its foot.
+void DrawWaitingSave() {
+  const std::string line = WaitingSaveLine();
+  if (line.empty()) return;
+  FillBox(0, 462, 448, 18, 0);
+  DrawText(4, 466, line);
+}
+
 }  // namespace
 
 int32_t CheckpointFrame(int32_t restartFrame) {
@@ -123,6 +132,7 @@ int32_t CheckpointFrame(int32_t restartFrame) {
 }
 
 int32_t ShowFrame() {
+  DrawWaitingSave();
   int32_t error = PresentFrame();
   if (error != 0) {
     if (Display.FullScreen)

@@ -44,7 +44,6 @@ constexpr std::array<const char*, ItemCount> Labels = {
 constexpr std::array<int16_t, ItemCount> ValueCounts = {3, 2, 9, 9, 2, 2, 2, 2, 0, 0};
 constexpr const char* ConfirmLabel = "  REALY?              ";
 constexpr const char* FolderPrompt = "BGMに使えるmp3ファイルがあるフォルダを指定してください";
-constexpr std::array<int32_t, 3> MixRates = {11025, 22050, 44100};
 constexpr int32_t MessageFrames = 100;
 
 struct OptionMenuState {
@@ -132,6 +131,7 @@ void ChooseMusicFolder() {
   const std::string folder = BrowseForFolder(FolderPrompt, Settings.BgmFolder);
   if (folder.empty()) return;
   Settings.BgmFolder = folder;
+  PlayerSet(OptionMusicFolder);
   ScanBgmFolder(MusicFolder());
   PlayBgm(std::max<int16_t>(Play.BgmTrack, 0));
 }
@@ -145,7 +145,10 @@ bool Confirm(OptionMenuState& menu) {
       menu.cursor = ItemConfirmClear;
       break;
     case ItemConfirmClear:
-      if (menu.values[ItemConfirmClear] == 1) ResetScoreRanking();
+      if (menu.values[ItemConfirmClear] == 1) {
+        ResetScoreRanking();
+        PlayerClearedRanking();
+      }
       menu.message = menu.values[ItemConfirmClear] == 1 ? "** CLEAR !! **" : "   CANCEL";
       menu.messageTimer = MessageFrames;
       menu.cursor = ItemClearScores;
@@ -189,7 +192,13 @@ void RestartSoundSystem(bool announce) {
 
 }  // namespace
 
+// The stored option each item sets; the others store nothing.
+constexpr std::array<int16_t, ItemCount> StoredOptionOf = {
+    OptionMixRate, OptionSound, OptionMusicVolume, OptionEffectVolume, -1, -1, -1,
+    OptionFrameRate, -1, -1};
+
 void ApplyOption(int16_t item, int16_t v) {
+  if (StoredOptionOf[size_t(item)] >= 0) PlayerSet(StoredOption(StoredOptionOf[size_t(item)]));
   switch (item) {
     case ItemMixRate:
       Mixer.MixRate = MixRates[size_t(v)];

@@ -59,5 +59,5 @@ void SavePlayStatistics() {
   run.TryCount = Stats.TryCount;
   run.StageClearCount = Stats.StageClearCount;
   run.DeadCount = Stats.DeadCount;
-  AddToPlayTotals(run, TimeStamp(std::time(nullptr)), GameVersion);
+  FinishSaving(PlayTotalsChanges(run, TimeStamp(std::time(nullptr)), GameVersion));
 }

@@ -33,5 +33,5 @@ void SampleFrameRate();
 // Takes a sample when a second has passed since the last; the first call starts the timer.
 // Like a window timer it never catches up: after a long stall it ticks once.
 void RunFrameRateTimer();
-// Adds this run to the stored totals.
+// Adds this run to the stored totals, with any settings still waiting to be saved.
 void SavePlayStatistics();

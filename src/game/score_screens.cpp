@@ -20,7 +20,7 @@ namespace {
 constexpr uint16_t Confirmations = BTN_Z | BTN_X | BTN_RETURN;
 constexpr int32_t HiScoreFrames = 500;
 constexpr int32_t ShowFrames = 64;  // the new entry blinks this long after the name is in
-constexpr int16_t NoPlace = 99;
+constexpr int16_t NoPlace = NoRankingPlace;
 
 // Esc or a closed window: the program is being left.
 bool Leaving(uint16_t keys) {
@@ -34,19 +34,6 @@ void DrawRanking(int16_t hiddenPlace = NoPlace) {
     const ScoreEntry& entry = Settings.ScoreRanking[size_t(i)];
     DrawTextLarge(0, 164 + 32 * i, PadNumber(entry.Points, 16, " ") + "   " + entry.Name);
   }
-}
-
-// The place the score takes, the places below moving down one; NoPlace when it takes none.
-// An equal score is placed above the old one.
-int16_t PlaceScore(int32_t score) {
-  ScoreRankingTable& ranking = Settings.ScoreRanking;
-  int16_t place = NoPlace;
-  for (int16_t i = int16_t(ranking.size()); i >= 1; --i) {
-    if (ranking[size_t(i - 1)].Points > score) continue;
-    place = int16_t(i - 1);
-    if (i < int16_t(ranking.size())) ranking[size_t(i)] = ranking[size_t(i - 1)];
-  }
-  return place;
 }
 
 struct NameEntry {
@@ -162,13 +149,14 @@ int16_t HiScoreScreen() {
 }
 
 int16_t NameEntryScreen() {
-  const int16_t place = PlaceScore(Game.Score);
+  const int16_t place = int16_t(RankNewScore(Settings.ScoreRanking, Game.Score));
   if (place != NoPlace) {
     ScoreEntry& entry = Settings.ScoreRanking[size_t(place)];
     entry.Points = Game.Score;
     entry.Name.assign(1, ' ');  // the first letter's place
     PlaySe(SE_NAME_ENTRY);
     EnterName(place);
+    PlayerEnteredScore(entry);
     ShowNewEntry(place);
   }
   SaveSettings();

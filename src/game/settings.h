@@ -1,26 +1,73 @@
 // The player's options and the score ranking in memory, and their way to and from the store.
 // The sound options live with the sound (Mixer, Sounds) and the overlay switch with Program;
-// these are the rest.
+// these are the rest, and what this run knows of each stored value: a save writes only values
+// read from the store in this run or set by the player, so a store that could not be read is
+// merged with, never written over.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "persist/store_changes.h"
 #include "persist/stored_values.h"
+
+// The options kept in the store, in the order they are read and applied.
+enum StoredOption : uint8_t {
+  OptionMixRate,
+  OptionSound,
+  OptionMusicVolume,
+  OptionEffectVolume,
+  OptionFrameRate,
+  OptionMusicFolder,
+  OptionWindowZoom,
+  StoredOptionCount,
+};
+
+// What this run knows of a stored value. Nothing: the store could not be read, so the value
+// there is unknown, and no save writes over it until a later read finds it.
+enum class Known : uint8_t { Nothing, Read, Set };
+
+inline constexpr std::array<int32_t, 3> MixRates = {11025, 22050, 44100};
 
 struct SettingsState {
   int16_t MixRateIndex = 0;  // 0: 11 kHz, 1: 22 kHz, 2: 44 kHz
   std::string BgmFolder;     // the player's music folder; empty: the music the game ships with
   ScoreRankingTable ScoreRanking;
   int32_t HiScore = 0;       // shown in the panel
-  int16_t WindowZoom = 1;    // the window's picture at 1x, 2x or 3x
+  int16_t WindowZoom = 1;    // the window's picture at 1x, 2x or 3x, as chosen
+  // As read from an empty store until LoadSettings says otherwise.
+  std::array<Known, StoredOptionCount> optionKnown = {
+      Known::Read, Known::Read, Known::Read, Known::Read, Known::Read, Known::Read, Known::Read};
+  Known rankingKnown = Known::Read;
+  std::vector<ScoreEntry> newEntries;  // entered while the stored ranking was unknown
+  std::vector<StoreChange> unsaved;    // the last save's changes, while the store refuses them
+  bool saveWaits = false;              // the store was busy: the frames try the save again
+  uint32_t nextTryMs = 0;              // NowMs of the next try
+  bool refusalTold = false;            // the player knows this store takes no saves
 };
 extern SettingsState Settings;
 
 void SaveSettings();
-// Reads every option and the ranking, and starts or stops the sound system to match.
+// Merges what an earlier run kept beside the store, reads every option and the ranking in one
+// query, and starts or stops the sound system to match. A store that cannot be read leaves the
+// defaults in use and tells the player.
 void LoadSettings();
 void ResetScoreRanking();
+
+// The player changed an option, or cleared the ranking, or entered a new score.
+void PlayerSet(StoredOption option);
+void PlayerClearedRanking();
+void PlayerEnteredScore(const ScoreEntry& entry);
+
+// Called by every frame wait: a save the busy store refused is tried again now and then.
+void RetryWaitingSave();
+// The line the frames show while a save waits for the store; empty when none does.
+std::string WaitingSaveLine();
+// At exit: the waiting save and `more` (the statistics) go to the store, waiting a few seconds
+// at most, or else into the file beside it for the next start.
+void FinishSaving(const std::vector<StoreChange>& more);
 
 // The folder the music list is scanned from: the player's, else the one the game ships.
 std::string MusicFolder();

@@ -85,6 +85,7 @@ void RunWindowRequests() {
   if (Program.resourceDialogRequested) OpenImageResourceDialog();
   if (Program.zoomRequested != 0) {
     Settings.WindowZoom = Program.zoomRequested;
+    PlayerSet(OptionWindowZoom);
     Program.zoomRequested = 0;
     SetFormZoom(Settings.WindowZoom);
   }

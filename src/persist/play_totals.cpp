@@ -1,27 +1,12 @@
 #include "persist/play_totals.h"
 
-#include <limits>
-
 #include "common/utility.h"
+#include "persist/store_changes.h"
 #include "persist/stored_values.h"
 
 namespace {
 
 constexpr int CountColumn = 11;
-
-// Totals only grow; a sum that would pass the widest number stays there.
-int64_t Sum(int64_t total, int32_t added) {
-  constexpr int64_t Widest = std::numeric_limits<int64_t>::max();
-  constexpr int64_t Lowest = std::numeric_limits<int64_t>::min();
-  if (added > 0 && total > Widest - added) return Widest;
-  if (added < 0 && total < Lowest - added) return Lowest;
-  return total + added;
-}
-
-void AddCount(StoreTransaction& store, const std::string& key, int32_t added) {
-  const int64_t total = StoredWholeNumber(store.Get(OptionsSection, key, "0"));
-  store.Set(OptionsSection, key, StoredNumberText(Sum(total, added)));
-}
 
 // The 27 characters that name a histogram line, line 0 to 23.
 std::string HistogramLabel(int line) {
@@ -78,19 +63,26 @@ std::string TimeStamp(std::time_t when) {
   return text;
 }
 
+std::vector<StoreChange> PlayTotalsChanges(const PlayFigures& run, const std::string& now,
+                                           ProgramVersion game) {
+  std::vector<StoreChange> changes;
+  const auto add = [&](const std::string& key, int32_t count) {
+    changes.push_back({ChangeKind::Add, OptionsSection, key, StoredNumberText(count)});
+  };
+  for (int cell = 0; cell < FpsCellCount; ++cell) add(FpsCellKey(cell), run.FpsCount[size_t(cell)]);
+  add(TryCountKey, run.TryCount);
+  add(StageClearCountKey, run.StageClearCount);
+  add(DeadCountKey, run.DeadCount);
+  if (run.FpsAvg > 5)
+    changes.push_back({ChangeKind::Set, OptionsSection, FpsAvgKey, StoredNumberText(run.FpsAvg)});
+  changes.push_back({ChangeKind::Fill, OptionsSection, InstallDateKey, now});
+  changes.push_back({ChangeKind::Set, OptionsSection, LastUpdateKey, now});
+  changes.push_back({ChangeKind::Set, OptionsSection, GameVersionKey, VersionText(game)});
+  return changes;
+}
+
 bool AddToPlayTotals(const PlayFigures& run, const std::string& now, ProgramVersion game) {
-  return StoreUpdate(GameApplication, [&](StoreTransaction& store) {
-    for (int cell = 0; cell < FpsCellCount; ++cell)
-      AddCount(store, FpsCellKey(cell), run.FpsCount[size_t(cell)]);
-    AddCount(store, TryCountKey, run.TryCount);
-    AddCount(store, StageClearCountKey, run.StageClearCount);
-    AddCount(store, DeadCountKey, run.DeadCount);
-    if (run.FpsAvg > 5) store.Set(OptionsSection, FpsAvgKey, StoredNumberText(run.FpsAvg));
-    if (store.Get(OptionsSection, InstallDateKey, "").empty())
-      store.Set(OptionsSection, InstallDateKey, now);
-    store.Set(OptionsSection, LastUpdateKey, now);
-    store.Set(OptionsSection, GameVersionKey, VersionText(game));
-  });
+  return ApplyChanges(PlayTotalsChanges(run, now, game));
 }
 
 PlayTotals ReadPlayTotals() {

@@ -8,6 +8,9 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <vector>
+
+#include "persist/store_changes.h"
 
 // The histogram's axes: mixing rate, screen mode, music playing, effects audible, and the
 // bucket of the frame rate.
@@ -52,10 +55,12 @@ struct PlayFigures {
   int32_t DeadCount = 0;
 };
 
-// Adds run to the stored totals in one transaction that holds off other writers, so programs
-// saving at once lose no count. Every cell and counter is written; the average only above 5;
-// the install date only when there is none; `now` (TimeStamp's form) becomes the last update.
-// False when nothing could be saved.
+// What run adds to the stored totals: every cell and counter; the average only above 5; the
+// install date only where there is none; `now` (TimeStamp's form) as the last update.
+std::vector<StoreChange> PlayTotalsChanges(const PlayFigures& run, const std::string& now,
+                                           ProgramVersion game);
+// Adds them in one transaction that holds off other writers, so programs saving at once lose no
+// count. False when nothing could be saved.
 bool AddToPlayTotals(const PlayFigures& run, const std::string& now, ProgramVersion game);
 
 // The totals as stored; absent or non-numeric counts read as 0, absent texts as empty.

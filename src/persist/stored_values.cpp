@@ -17,6 +17,30 @@ int32_t Clamped(int64_t value) {
                                                   std::numeric_limits<int32_t>::max()));
 }
 
+// The leading number's sign and decimal digits, and where its decimal point falls.
+struct LeadingNumber {
+  bool negative = false;
+  std::string digits;  // empty: text does not begin with a number
+  int64_t point = 0;   // digits before the decimal point
+  size_t end = 0;      // where the digits end in text
+};
+
+LeadingNumber ScanLeading(const std::string& text) {
+  LeadingNumber number;
+  size_t at = text.find_first_not_of(" \t");
+  if (at == std::string::npos) return number;
+  number.negative = text[at] == '-';
+  if (text[at] == '+' || text[at] == '-') ++at;
+  while (at < text.size() && IsDigit(text[at])) number.digits += text[at++];
+  number.point = static_cast<int64_t>(number.digits.size());
+  if (at < text.size() && text[at] == '.') {
+    ++at;
+    while (at < text.size() && IsDigit(text[at])) number.digits += text[at++];
+  }
+  number.end = at;
+  return number;
+}
+
 }  // namespace
 
 std::string ReadSetting(const StoredSetting& setting) {
@@ -33,6 +57,17 @@ std::string RankingNameKey(int place) { return "N" + std::to_string(place); }
 
 ScoreRankingTable BuiltInRanking() {
   return {{{8000000, "PRO"}, {400000, "PRO"}, {300000, "PRO"}, {200000, "PRO"}, {100000, "PRO"}}};
+}
+
+// Walked from the bottom, as the game always has: a stored ranking is taken unsorted.
+int RankNewScore(ScoreRankingTable& table, int32_t points) {
+  int place = NoRankingPlace;
+  for (int i = RankingPlaces; i >= 1; --i) {
+    if (table[size_t(i - 1)].Points > points) continue;
+    place = i - 1;
+    if (i < RankingPlaces) table[size_t(i)] = table[size_t(i - 1)];
+  }
+  return place;
 }
 
 std::vector<StoredValue> RankingKeys() {
@@ -62,20 +97,15 @@ std::vector<StoredValue> RankingValues(const ScoreRankingTable& table) {
   return values;
 }
 
+bool IsStoredNumber(const std::string& text) { return !ScanLeading(text).digits.empty(); }
+
 // Worked on the decimal digits themselves, so that no binary fraction can move a half.
 int64_t StoredWholeNumber(const std::string& text) {
-  size_t at = text.find_first_not_of(" \t");
-  if (at == std::string::npos) return 0;
-  const bool negative = text[at] == '-';
-  if (text[at] == '+' || text[at] == '-') ++at;
-
-  std::string digits;
-  while (at < text.size() && IsDigit(text[at])) digits += text[at++];
-  int64_t point = static_cast<int64_t>(digits.size());  // digits before the decimal point
-  if (at < text.size() && text[at] == '.') {
-    ++at;
-    while (at < text.size() && IsDigit(text[at])) digits += text[at++];
-  }
+  LeadingNumber scanned = ScanLeading(text);
+  std::string& digits = scanned.digits;
+  const bool negative = scanned.negative;
+  int64_t point = scanned.point;
+  const size_t at = scanned.end;
   if (digits.empty()) return 0;
 
   if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {

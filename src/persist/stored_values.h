@@ -52,6 +52,12 @@ inline constexpr const char* UnsetRankingName = "   ";
 // The ranking of a new game; the first place is out of reach on purpose.
 ScoreRankingTable BuiltInRanking();
 
+inline constexpr int NoRankingPlace = 99;
+// Makes room in table for a new score: the places from the first it reaches move down one (an
+// equal score goes above the old one) and the last drops out. The place it takes, or
+// NoRankingPlace when it takes none.
+int RankNewScore(ScoreRankingTable& table, int32_t points);
+
 // The ranking's keys with their defaults: the five places' points, then their names.
 std::vector<StoredValue> RankingKeys();
 
@@ -68,6 +74,8 @@ std::vector<StoredValue> RankingValues(const ScoreRankingTable& table);
 int32_t StoredNumber(const std::string& text);
 // The same reading for totals that may outgrow 32 bits, clamped to the int64 range.
 int64_t StoredWholeNumber(const std::string& text);
+// Whether text begins with a number as these read it; one that does not reads as 0.
+bool IsStoredNumber(const std::string& text);
 
 // True only for the text "1".
 bool StoredFlag(const std::string& text);

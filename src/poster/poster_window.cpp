@@ -8,7 +8,11 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <functional>
+
+#include "common/host.h"
 
 #include "persist/settings_store.h"
 #include "persist/stored_values.h"
@@ -101,6 +105,59 @@ void LayOut() {
   QWidget::setTabOrder(Poster.Command1, Poster.Command3);
 }
 
+// The store may be held by the game for a while: the window goes on answering, and tries the
+// store again now and then, until it is free or the wait is too long.
+constexpr int StoreTryMs = 100;
+constexpr int StoreRetryMs = 250;
+constexpr uint32_t StoreWaitMs = 10000;
+
+void WhenStoreFree(uint32_t started, std::function<StoreStatus()> attempt,
+                   std::function<void()> done) {
+  StoreSetPatience(StoreTryMs);
+  const bool busy = attempt() == StoreStatus::Busy;
+  if (busy && NowMs() - started < StoreWaitMs) {
+    QTimer::singleShot(StoreRetryMs, Poster.Form1, [started, attempt, done] {
+      WhenStoreFree(started, attempt, done);
+    });
+    return;
+  }
+  done();
+}
+
+void EnableReportButtons(bool enabled) {
+  for (QPushButton* button : {Poster.Command1, Poster.Command2, Poster.Command4})
+    button->setEnabled(enabled);
+}
+
+void TellReadProblem(const StoreResult& read) {
+  const std::string detail = "\n(" + read.reason + ")";
+  if (read.status == StoreStatus::Busy)
+    Poster.tell("ゲームの保存データを別のプログラムが使い続けているため、読めませんでした。"
+                "保存データのない状態として報告します。" + detail);
+  else if (read.status == StoreStatus::Failed || read.status == StoreStatus::NewerUnread)
+    Poster.tell("ゲームの保存データを読めませんでした。保存データのない状態として報告します。" +
+                detail);
+}
+
+void TellClearOutcome(const StoreResult& result) {
+  const std::string detail = "\n(" + result.reason + ")";
+  switch (result.status) {
+    case StoreStatus::Ok:
+      Poster.tell("消去しました");
+      return;
+    case StoreStatus::ReadOnly:
+      Poster.tell("保存データのある場所に書き込めないため、消去できませんでした。" + detail);
+      return;
+    case StoreStatus::Newer:
+    case StoreStatus::NewerUnread:
+      Poster.tell("保存データは新しい版の VELDRANE のものなので、消去しませんでした。" + detail);
+      return;
+    default:
+      Poster.tell("消去できませんでした。ゲームを終了してから、もう一度お試しください。" + detail);
+      return;
+  }
+}
+
 }  // namespace
 
 void ShowPosterWindow() {
@@ -110,15 +167,9 @@ void ShowPosterWindow() {
   if (!Poster.end) Poster.end = [] { QApplication::quit(); };
   MakeControls();
   LayOut();
-  Poster.Command2->setEnabled(false);
-  Poster.Command4->setEnabled(false);
   Poster.Label1->setText(Text(InstructionText()));
-  Poster.Text1->setPlainText(QString::fromUtf8("情報を取得中です…"));
   Poster.Form1->show();
-  QApplication::processEvents();  // painted before the gathering starts
   BuildReport();
-  Poster.Command2->setEnabled(true);
-  Poster.Command4->setEnabled(true);
   Poster.Text1->setFocus();
 }
 
@@ -137,11 +188,19 @@ void ClosePosterWindow() {
 }
 
 void BuildReport() {
-  Poster.Text1->setPlainText(Text(AssembleReport(Poster.systemInfo())));
-  const std::string problem = StoreProblem();
-  if (!problem.empty())
-    Poster.tell("ゲームの保存データを読めませんでした。保存データのない状態として報告します。\n(" +
-                problem + ")");
+  EnableReportButtons(false);
+  Poster.Text1->setPlainText(QString::fromUtf8("情報を取得中です…"));
+  QApplication::processEvents();  // painted before the gathering starts
+  Poster.machine = Poster.systemInfo();
+  const uint32_t started = NowMs();
+  WhenStoreFree(started, [] {
+    StoreGetMany(GameApplication, {});  // looks whether the store can be read now
+    return StoreLastResult().status;
+  }, [] {
+    Poster.Text1->setPlainText(Text(AssembleReport(Poster.machine)));
+    EnableReportButtons(true);
+    TellReadProblem(StoreLastResult());
+  });
 }
 
 void PostReport() {
@@ -164,10 +223,14 @@ void ClearStoredData() {
     Poster.tell("キャンセルしました");
     return;
   }
-  if (StoreDeleteApplication(GameApplication))
-    Poster.tell("消去しました");
-  else
-    Poster.tell("消去できませんでした。ゲームを終了してから、もう一度お試しください。");
+  Poster.Command3->setEnabled(false);
+  WhenStoreFree(NowMs(), [] {
+    StoreDeleteApplication(GameApplication);
+    return StoreLastResult().status;
+  }, [] {
+    Poster.Command3->setEnabled(true);
+    TellClearOutcome(StoreLastResult());
+  });
 }
 
 void CopyReport() {

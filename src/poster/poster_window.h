@@ -32,6 +32,7 @@ struct PosterWindowState {
   std::function<std::string()> systemInfo;  // the machine's block
   std::function<void()> end;                 // ends the program once the report is posted
   int postTimeoutMs = BoardTimeoutMs;        // how long a post may take
+  std::string machine;                       // the machine's block of the report
 };
 extern PosterWindowState Poster;
 
