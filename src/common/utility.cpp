@@ -68,7 +68,11 @@ bool IsRealFolder(const std::string& path) {
 std::string PadNumber(int64_t value, int16_t width, const std::string& pad) {
   if (width <= 0) return std::string();
   const char fill = pad.empty() ? ' ' : pad[0];
-  const std::string text = std::string(width, fill) + std::to_string(value);
+  const std::string digits = std::to_string(value);
+  // Cut digits never take the minus sign with them: it stays in front of those kept.
+  if (value < 0 && digits.size() > size_t(width))
+    return "-" + digits.substr(digits.size() - size_t(width - 1));
+  const std::string text = std::string(width, fill) + digits;
   return text.substr(text.size() - width);
 }
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 // value right-aligned in width characters, filled with pad's first character (a blank when
-// pad is empty); digits that do not fit are cut from the left.
+// pad is empty); digits that do not fit are cut from the left, after a minus sign, which stays.
 std::string PadNumber(int64_t value, int16_t width, const std::string& pad);
 
 // Waits while keeping window events running; ends early if the clock goes backwards.

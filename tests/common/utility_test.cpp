@@ -14,6 +14,9 @@ TEST(UtilityTest, PadNumber) {
   EXPECT_EQ(PadNumber(42, 5, " "), "   42");
   EXPECT_EQ(PadNumber(123456, 4, " "), "3456");
   EXPECT_EQ(PadNumber(-5, 3, "0x"), "0-5");
+  EXPECT_EQ(PadNumber(-123, 4, " "), "-123");
+  EXPECT_EQ(PadNumber(-1234, 4, " "), "-234") << "a cut number keeps its sign";
+  EXPECT_EQ(PadNumber(-123456789012, 11, " "), "-3456789012");
   EXPECT_EQ(PadNumber(7, 2, ""), " 7");
   EXPECT_EQ(PadNumber(7, -3, " "), "");
 }

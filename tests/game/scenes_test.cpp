@@ -1,6 +1,9 @@
 // The menus and score screens, driven by scripted buttons on the headless display.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "common/frame_clock.h"
 #include "game/game_state.h"
 #include "game/scenes.h"
@@ -15,6 +18,9 @@
 #include "stage/stage_state.h"
 #include "support/button_script.h"
 #include "support/headless.h"
+
+using testing::internal::CaptureStderr;
+using testing::internal::GetCapturedStderr;
 
 namespace {
 
@@ -48,6 +54,59 @@ class SceneTest : public FreshSettingsFolder {
 
 constexpr uint16_t Up = BTN_UP, Down = BTN_DOWN, Left = BTN_LEFT, Right = BTN_RIGHT;
 constexpr uint16_t Z = BTN_Z, X = BTN_X, C = BTN_C, Esc = BTN_ESC, Return = BTN_RETURN;
+
+// ---- the stored options ----
+
+// Each stored number is kept to its option's range, never wrapped; one that is no number is
+// damage: its default, and one line naming it.
+TEST_F(SceneTest, StoredOptionsAreKeptToTheirRangesAndDamageGetsItsDefault) {
+  struct Row {
+    const char* section;
+    const char* key;
+    const char* stored;
+    int64_t (*inMemory)();
+    int64_t expected;
+    bool told;
+  };
+  const auto rate = [] { return int64_t(Mixer.MixRate) * 10 + Settings.MixRateIndex; };
+  const auto music = [] { return int64_t(Mixer.MusicVolume); };
+  const auto effects = [] { return int64_t(Mixer.SeVolume); };
+  const auto zoom = [] { return int64_t(Settings.WindowZoom); };
+  const auto sound = [] { return int64_t(Sounds.SoundEnabled); };
+  const auto first = [] { return int64_t(Settings.ScoreRanking[0].Points); };
+  const Row rows[] = {
+      {"SAVE", "MixRate", "21000", rate, 110250, false},
+      {"SAVE", "MixRate", "21001", rate, 220501, false},
+      {"SAVE", "MixRate", "43000", rate, 220501, false},
+      {"SAVE", "MixRate", "43001", rate, 441002, false},
+      {"SAVE", "MixRate", "3000000000", rate, 441002, false},
+      {"SAVE", "MixRate", "fast", rate, 110250, true},
+      {"SAVE", "CurrentBGMVol", "70000", music, 255, false},
+      {"SAVE", "CurrentBGMVol", "-3", music, 0, false},
+      {"SAVE", "CurrentBGMVol", "12.5", music, 12, false},
+      {"SAVE", "CurrentBGMVol", "loud", music, 32, true},
+      {"SAVE", "CurrentSEVol", "256", effects, 255, false},
+      {"SAVE", "WindowZoom", "7", zoom, 3, false},
+      {"SAVE", "WindowZoom", "0", zoom, 1, false},
+      {"SAVE", "WindowZoom", "big", zoom, 1, true},
+      {"SAVE", "FModEnabled", "2", sound, 0, false},
+      {"SAVE", "FModEnabled", "1", sound, 1, false},
+      {"ScoreRanking", "S0", "lots", first, 8000000, true},
+  };
+  for (const Row& row : rows) {
+    StoreClose();
+    std::filesystem::remove_all(StoreFolder());
+    // Sound off, which the rows do not need, keeps the loading quick.
+    ASSERT_TRUE(StoreSave(GameApplication, {{"SAVE", "FModEnabled", "0"}, {row.section, row.key, row.stored}}));
+    CaptureStderr();
+    LoadSettings();
+    const std::string told = GetCapturedStderr();
+    EXPECT_EQ(row.inMemory(), row.expected) << row.key << " " << row.stored;
+    const bool named = told.find(std::string(" for ") + row.key + ",") != std::string::npos;
+    EXPECT_EQ(named, row.told) << told;
+    EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), row.told ? 1 : 0) << told;
+  }
+}
 
 // ---- the title ----
 

@@ -22,6 +22,7 @@
 
 #include "persist/child_process.h"
 #include "persist/fresh_settings_folder.h"
+#include "persist/hooked_vfs.h"
 
 namespace fs = std::filesystem;
 using testing::internal::CaptureStderr;
@@ -81,68 +82,25 @@ bool AddOnes(int times) {
   return true;
 }
 
-// A pass-through file system for SQLite that runs a callback right after the n-th time a
-// connection gives up its last lock on one database file, which is between two of its
-// statements: there another program's commit can land.
+// Runs a callback right after the n-th time a connection gives up its last lock on one database
+// file, which is between two of its statements: there another program's commit can land.
 class UnlockHook {
  public:
   UnlockHook(const fs::path& file, int n, std::function<void()> callback)
-      : file_(fs::weakly_canonical(file).string()), n_(n), callback_(std::move(callback)) {
-    real_ = sqlite3_vfs_find(nullptr);
-    vfs_ = *real_;
-    vfs_.zName = "unlock-hook";
-    vfs_.szOsFile = static_cast<int>(sizeof(HookedFile)) + real_->szOsFile;
-    vfs_.pNext = nullptr;
-    vfs_.xOpen = Open;
-    Active = this;
-    sqlite3_vfs_register(&vfs_, 1);
-  }
-  ~UnlockHook() {
-    sqlite3_vfs_unregister(&vfs_);
-    Active = nullptr;
-  }
+      : file_(fs::weakly_canonical(file).string()),
+        n_(n),
+        callback_(std::move(callback)),
+        vfs_({nullptr, [this](const std::string& name, int level) { Unlocked(name, level); }}) {}
   bool Fired() const { return fired_; }
 
  private:
-  struct HookedFile {
-    sqlite3_file Base;
-    bool Watched;
-    sqlite3_file* Real() { return reinterpret_cast<sqlite3_file*>(this + 1); }
-  };
-  static_assert(sizeof(HookedFile) % alignof(std::max_align_t) == 0);
-
-  static sqlite3_file* RealOf(sqlite3_file* file) {
-    return reinterpret_cast<HookedFile*>(file)->Real();
+  void Unlocked(const std::string& name, int level) {
+    if (level != SQLITE_LOCK_NONE || name != file_ || running_ || ++count_ != n_) return;
+    running_ = true;
+    callback_();
+    running_ = false;
+    fired_ = true;
   }
-
-  static int Open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags,
-                  int* outFlags) {
-    HookedFile* hooked = reinterpret_cast<HookedFile*>(file);
-    hooked->Base.pMethods = nullptr;
-    const int rc = Active->real_->xOpen(Active->real_, name, hooked->Real(), flags, outFlags);
-    if (hooked->Real()->pMethods) {
-      hooked->Watched = (flags & SQLITE_OPEN_MAIN_DB) && name && Active->file_ == name;
-      hooked->Base.pMethods = &Methods;
-    }
-    return rc;
-  }
-
-  static int Unlock(sqlite3_file* file, int level) {
-    const int rc = RealOf(file)->pMethods->xUnlock(RealOf(file), level);
-    UnlockHook* hook = Active;
-    if (rc == SQLITE_OK && level == SQLITE_LOCK_NONE && hook &&
-        reinterpret_cast<HookedFile*>(file)->Watched && !hook->running_ &&
-        ++hook->count_ == hook->n_) {
-      hook->running_ = true;
-      hook->callback_();
-      hook->running_ = false;
-      hook->fired_ = true;
-    }
-    return rc;
-  }
-
-  static const sqlite3_io_methods Methods;
-  static inline UnlockHook* Active = nullptr;
 
   std::string file_;
   int n_;
@@ -150,50 +108,7 @@ class UnlockHook {
   int count_ = 0;
   bool running_ = false;
   bool fired_ = false;
-  sqlite3_vfs* real_ = nullptr;
-  sqlite3_vfs vfs_{};
-};
-
-const sqlite3_io_methods UnlockHook::Methods = {
-    3,
-    [](sqlite3_file* f) { return RealOf(f)->pMethods->xClose(RealOf(f)); },
-    [](sqlite3_file* f, void* buffer, int size, sqlite3_int64 offset) {
-      return RealOf(f)->pMethods->xRead(RealOf(f), buffer, size, offset);
-    },
-    [](sqlite3_file* f, const void* buffer, int size, sqlite3_int64 offset) {
-      return RealOf(f)->pMethods->xWrite(RealOf(f), buffer, size, offset);
-    },
-    [](sqlite3_file* f, sqlite3_int64 size) {
-      return RealOf(f)->pMethods->xTruncate(RealOf(f), size);
-    },
-    [](sqlite3_file* f, int flags) { return RealOf(f)->pMethods->xSync(RealOf(f), flags); },
-    [](sqlite3_file* f, sqlite3_int64* size) {
-      return RealOf(f)->pMethods->xFileSize(RealOf(f), size);
-    },
-    [](sqlite3_file* f, int level) { return RealOf(f)->pMethods->xLock(RealOf(f), level); },
-    Unlock,
-    [](sqlite3_file* f, int* out) {
-      return RealOf(f)->pMethods->xCheckReservedLock(RealOf(f), out);
-    },
-    [](sqlite3_file* f, int op, void* argument) {
-      return RealOf(f)->pMethods->xFileControl(RealOf(f), op, argument);
-    },
-    [](sqlite3_file* f) { return RealOf(f)->pMethods->xSectorSize(RealOf(f)); },
-    [](sqlite3_file* f) { return RealOf(f)->pMethods->xDeviceCharacteristics(RealOf(f)); },
-    [](sqlite3_file* f, int page, int size, int extend, void volatile** memory) {
-      return RealOf(f)->pMethods->xShmMap(RealOf(f), page, size, extend, memory);
-    },
-    [](sqlite3_file* f, int offset, int count, int flags) {
-      return RealOf(f)->pMethods->xShmLock(RealOf(f), offset, count, flags);
-    },
-    [](sqlite3_file* f) { RealOf(f)->pMethods->xShmBarrier(RealOf(f)); },
-    [](sqlite3_file* f, int remove) { return RealOf(f)->pMethods->xShmUnmap(RealOf(f), remove); },
-    [](sqlite3_file* f, sqlite3_int64 offset, int size, void** memory) {
-      return RealOf(f)->pMethods->xFetch(RealOf(f), offset, size, memory);
-    },
-    [](sqlite3_file* f, sqlite3_int64 offset, void* memory) {
-      return RealOf(f)->pMethods->xUnfetch(RealOf(f), offset, memory);
-    },
+  HookedVfs vfs_;
 };
 
 class SettingsStoreTest : public FreshSettingsFolder {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "persist/fresh_settings_folder.h"
+#include "persist/lock_holder.h"
 #include "persist/stored_values.h"
 #include "poster/report_text.h"
 
@@ -63,8 +64,37 @@ TEST_F(PosterWindowTest, OpeningShowsTheReportAndEnablesPostingAndCopying) {
   EXPECT_EQ(instruction.rfind("　VELDRANE の動作状況を QUILLMARSH に教えてください。", 0), 0u);
   EXPECT_NE(instruction.find(BoardPageAddress), std::string::npos);
   EXPECT_TRUE(told.empty());
-  EXPECT_FALSE(std::filesystem::exists(StoreFile().parent_path().parent_path() / "veldrane" /
-                                       "settings.db-journal"));
+  StoreClose();
+  std::vector<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(StoreFolder()))
+    files.push_back(entry.path().filename().string());
+  EXPECT_EQ(files, std::vector<std::string>{"settings.db"}) << "reading leaves nothing beside it";
+}
+
+// The game may hold its store: the window shows at once and answers while it waits, and the
+// report comes when the store is free.
+TEST_F(PosterWindowTest, AStoreHeldByAnotherProgramKeepsTheWindowAnswering) {
+  StoreSave(GameApplication, {{RankingSection, "S0", "123456"}, {RankingSection, "N0", "ZYX"}});
+  StoreClose();
+  LockHolder holder(StoreFile());
+  ShowPosterWindow();
+  EXPECT_TRUE(Poster.Form1->isVisible());
+  EXPECT_EQ(Report(), "情報を取得中です…");
+  EXPECT_FALSE(Poster.Command2->isEnabled());
+  QTest::qWait(300);  // the event loop runs meanwhile
+  EXPECT_EQ(Report(), "情報を取得中です…");
+  ASSERT_TRUE(holder.Release());
+  EXPECT_TRUE(QTest::qWaitFor([] { return Poster.Command2->isEnabled(); }, 5000));
+  EXPECT_NE(Report().find("      123456 ZYX\r\n"), std::string::npos);
+  EXPECT_TRUE(told.empty());
+}
+
+TEST_F(PosterWindowTest, ClearingWhereNothingIsStoredMakesNothing) {
+  ShowPosterWindow();
+  answer = true;
+  Poster.Command3->click();
+  EXPECT_EQ(told, (std::vector<std::string>{"消去しました"}));
+  EXPECT_FALSE(std::filesystem::exists(StoreFolder()));
 }
 
 TEST_F(PosterWindowTest, ClearingAsksFirstAndNoLeavesTheStoreAlone) {

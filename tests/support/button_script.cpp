@@ -9,6 +9,7 @@ namespace {
 struct Script {
   std::vector<ButtonStep> steps;
   std::function<uint16_t()> then;
+  std::function<void()> watch;
   size_t step = 0;
   int32_t readsInStep = 0;
   int32_t reads = 0;
@@ -27,9 +28,11 @@ std::vector<ButtonStep> Presses(std::initializer_list<uint16_t> words) {
   return steps;
 }
 
-void ScriptButtons(std::vector<ButtonStep> steps, std::function<uint16_t()> then) {
-  current = std::make_shared<Script>(Script{std::move(steps), std::move(then)});
+void ScriptButtons(std::vector<ButtonStep> steps, std::function<uint16_t()> then,
+                   std::function<void()> watch) {
+  current = std::make_shared<Script>(Script{std::move(steps), std::move(then), std::move(watch)});
   SetButtonSource([script = current]() -> uint16_t {
+    if (script->watch) script->watch();
     ++script->reads;
     while (script->step < script->steps.size() &&
            script->readsInStep >= script->steps[script->step].reads) {

@@ -15,8 +15,10 @@ struct ButtonStep {
 // one read with a release after it: the menus' new-press rule sees every one.
 std::vector<ButtonStep> Presses(std::initializer_list<uint16_t> words);
 
-// Replaces the button source; reads beyond the script ask `then` (0 when it is empty).
-void ScriptButtons(std::vector<ButtonStep> steps, std::function<uint16_t()> then = nullptr);
+// Replaces the button source; reads beyond the script ask `then` (0 when it is empty). `watch`,
+// when given, runs before every read.
+void ScriptButtons(std::vector<ButtonStep> steps, std::function<uint16_t()> then = nullptr,
+                   std::function<void()> watch = nullptr);
 
 // How many times the buttons were read since the script was set.
 int32_t ButtonReads();
