@@ -109,7 +109,8 @@ ScoreRankingTable TakeRanking(const std::vector<std::string>& texts) {
   const std::vector<StoredValue> keys = RankingKeys();
   for (size_t place = 0; place < RankingPlaces; ++place) {
     const std::string& points = texts[place];
-    if (!IsStoredNumber(points)) TellDamagedValue({RankingSection, keys[place].Key.c_str(), "0"}, points);
+    if (!IsStoredNumber(points))
+      TellDamagedValue({RankingSection, keys[place].Key.c_str(), UnsetRankingPoints}, points);
     table[place] = {StoredNumber(points), texts[RankingPlaces + place]};
   }
   return table;
@@ -186,7 +187,8 @@ void LoadSettings() {
   Settings.newEntries.clear();
   Settings.unsaved.clear();
   Settings.saveWaits = false;
-  Settings.refusalTold = read.status == StoreStatus::Newer || read.status == StoreStatus::NewerUnread;
+  Settings.refusalTold =
+      read.status == StoreStatus::Newer || read.status == StoreStatus::NewerUnread;
   TellStartUp(read);
 }
 

@@ -17,9 +17,9 @@ std::string Shown(const std::string& text) {
 }
 
 const char* const KeptUntouched =
-    "既定の設定で始めます。保存されている設定とハイスコアは書き換えず、"
+    "既定の設定で始めます。\n保存されている設定とハイスコアは書き換えず、\n"
     "次に保存するときに読み直して合わせます。";
-const char* const NotSaved = "このファイルは変更しないため、この回の設定とスコアは保存されません。";
+const char* const NotSaved = "このファイルは変更しないため、\nこの回の設定とスコアは保存されません。";
 
 }  // namespace
 
@@ -42,11 +42,11 @@ void TellStartUp(const StoreResult& read) {
       return;
     case StoreStatus::Newer:
       ShowMessageBox("設定ファイルは新しい版の VELDRANE で保存されています。" + detail +
-                     "読める設定とハイスコアは読み込みました。" + NotSaved);
+                     "読める設定とハイスコアは読み込みました。\n" + NotSaved);
       return;
     case StoreStatus::NewerUnread:
       ShowMessageBox("設定ファイルは新しい版の VELDRANE で保存されていて、読めませんでした。" +
-                     detail + "既定の設定で始めます。" + NotSaved);
+                     detail + "既定の設定で始めます。\n" + NotSaved);
       return;
     case StoreStatus::ReadOnly:
     case StoreStatus::Failed:
@@ -59,17 +59,17 @@ void TellSaveProblem(const StoreResult& result) {
   const std::string detail = "\n(" + result.reason + ")";
   switch (result.status) {
     case StoreStatus::ReadOnly:
-      ShowMessageBox("設定ファイルに書き込めないため、この回の設定とスコアは保存できません。" +
+      ShowMessageBox("設定ファイルに書き込めないため、\nこの回の設定とスコアは保存できません。" +
                      detail);
       return;
     case StoreStatus::Newer:
     case StoreStatus::NewerUnread:
-      ShowMessageBox("設定ファイルは新しい版の VELDRANE で保存されているため、" +
+      ShowMessageBox("設定ファイルは新しい版の VELDRANE で保存されています。\n" +
                      std::string(NotSaved) + detail);
       return;
     default:
       ShowMessageBox("設定を保存できませんでした。" + detail +
-                     "\n終了するときにもう一度保存し、できなければ設定ファイルの横に残して、"
+                     "\n終了するときにもう一度保存し、できなければ設定ファイルの横に残して、\n"
                      "次に起動したときに合わせます。");
       return;
   }

@@ -50,7 +50,8 @@ void Rank(StoreTransaction& store, const StoreChange& change) {
   const int place = RankNewScore(table, points);
   if (place == NoRankingPlace) return;
   table[size_t(place)] = {points, change.key};
-  for (const StoredValue& value : RankingValues(table)) store.Set(value.Section, value.Key, value.Text);
+  for (const StoredValue& value : RankingValues(table))
+    store.Set(value.Section, value.Key, value.Text);
 }
 
 void Apply(StoreTransaction& store, const StoreChange& change) {

@@ -105,7 +105,9 @@ StoreStatus StatusOf(int code) {
   return StoreStatus::Failed;
 }
 
-std::string CurrentPath() { return Store.HasExplicitPath ? Store.ExplicitPath : DefaultStorePath(); }
+std::string CurrentPath() {
+  return Store.HasExplicitPath ? Store.ExplicitPath : DefaultStorePath();
+}
 
 bool StoreFileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 

@@ -26,7 +26,8 @@ int ReadApplication(sqlite3* db, const std::string& application, Values& values)
   int rc = query.Prepare(db, "SELECT section, key, value FROM settings WHERE application = ?1");
   if (rc != SQLITE_OK) return rc;
   query.Bind(1, application);
-  while ((rc = query.Step()) == SQLITE_ROW) values[NameOf(query.Text(0), query.Text(1))] = query.Text(2);
+  while ((rc = query.Step()) == SQLITE_ROW)
+    values[NameOf(query.Text(0), query.Text(1))] = query.Text(2);
   return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
 

@@ -205,7 +205,10 @@ void ShowMessageBox(const std::string& text) {
   RunModalDialog([&text] {
     CentreNextWindow();
     ImGui::Begin("VELDRANE", nullptr, DialogFlags | ImGuiWindowFlags_AlwaysAutoResize);
+    // Long lines (a path, a reason) wrap inside the window rather than run off it.
+    ImGui::PushTextWrapPos(ImGui::GetFontSize() * 36);
     ImGui::TextUnformatted(text.c_str());
+    ImGui::PopTextWrapPos();
     ImGui::Spacing();
     bool ok = ImGui::Button("OK", ImVec2(120, 0)) || KeyPressed(ImGuiKey_Enter) ||
               KeyPressed(ImGuiKey_Escape);

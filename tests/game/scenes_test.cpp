@@ -97,7 +97,8 @@ TEST_F(SceneTest, StoredOptionsAreKeptToTheirRangesAndDamageGetsItsDefault) {
     StoreClose();
     std::filesystem::remove_all(StoreFolder());
     // Sound off, which the rows do not need, keeps the loading quick.
-    ASSERT_TRUE(StoreSave(GameApplication, {{"SAVE", "FModEnabled", "0"}, {row.section, row.key, row.stored}}));
+    ASSERT_TRUE(StoreSave(GameApplication,
+                          {{"SAVE", "FModEnabled", "0"}, {row.section, row.key, row.stored}}));
     CaptureStderr();
     LoadSettings();
     const std::string told = GetCapturedStderr();

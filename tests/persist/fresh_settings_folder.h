@@ -17,6 +17,7 @@ class FreshSettingsFolder : public testing::Test {
  protected:
   void SetUp() override {
     StoreClose();
+    StoreSetPatience(DefaultStorePatienceMs);
     std::string pattern =
         (std::filesystem::temp_directory_path() / "veldrane-store-XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
@@ -29,6 +30,7 @@ class FreshSettingsFolder : public testing::Test {
   void TearDown() override {
     StoreClose();
     StoreLookOnly(false);
+    StoreSetPatience(DefaultStorePatienceMs);
     Restore("XDG_CONFIG_HOME", savedConfig_);
     Restore("HOME", savedHome_);
     std::error_code ignored;
