@@ -1,6 +1,6 @@
 // The reading of stored values on arbitrary texts, as another program or a person may leave
-// them in the store: numbers read without fault, and the frame-rate report built from any
-// totals keeps its layout.
+// them in the store: numbers read without fault, the frame-rate report built from any totals
+// keeps its layout, and any file of kept changes reads as whole blocks that write back the same.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "persist/kept_changes.h"
 #include "persist/play_totals.h"
 #include "persist/stored_values.h"
 
@@ -54,11 +55,21 @@ void CheckReport(const std::vector<std::string>& texts) {
   }
 }
 
+void CheckKeptChanges(const std::string& text) {
+  const KeptFile kept = ParseKept(text);
+  const KeptFile again = ParseKept(KeptText(kept.blocks, true));
+  if (again.damaged || again.blocks.size() != kept.blocks.size()) std::abort();
+  for (size_t i = 0; i < kept.blocks.size(); ++i)
+    if (again.blocks[i].id != kept.blocks[i].id || again.blocks[i].changes != kept.blocks[i].changes)
+      std::abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<std::string> texts = Texts(data, size);
   for (const std::string& text : texts) CheckNumber(text);
   CheckReport(texts);
+  CheckKeptChanges(std::string(reinterpret_cast<const char*>(data), size));
   return 0;
 }
