@@ -153,7 +153,11 @@ void PostReport() {
       Poster.end();
       return;
     }
-    Poster.tell("送信できませんでした。" + result.problem);
+    if (result.unanswered)
+      Poster.tell("報告が掲示板に届いたかどうか分かりません。" + result.problem +
+                  "。掲示板で確かめてから、必要ならもう一度送信してください。");
+    else
+      Poster.tell("送信できませんでした。" + result.problem);
     Poster.Command2->setEnabled(true);
   });
 }
