@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "persist/settings_store.h"
@@ -123,11 +124,12 @@ void ShowPosterWindow() {
 }
 
 std::string ReportBoxText() {
-  // The box keeps lines, not their ends; the report's are CR LF.
-  QString text = Poster.Text1->toPlainText();
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text.replace(QChar('\r'), QChar('\n'));
-  text.replace(QChar('\n'), QStringLiteral("\r\n"));
+  // The raw text keeps the no-break spaces that toPlainText() makes blanks. The box ends lines
+  // with paragraph separators, or line separators where Shift+Enter was typed; the report with
+  // CR LF.
+  QString text = Poster.Text1->document()->toRawText();
+  text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+  text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
   return text.toStdString();
 }
 

@@ -13,6 +13,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTextCursor>
 #include <QTimer>
 #include <cstdlib>
 #include <functional>
@@ -162,13 +163,16 @@ TEST_F(PosterWindowTest, PostingSendsTheBoxsTextAsEditedThanksAndEnds) {
   LocalBoard board(Answers("HTTP/1.1 200 OK\r\nContent-Length: 2\r\nConnection: close\r\n\r\nok"));
   ShowPosterWindow();
   Poster.Text1->setPlainText("Hi there\nOK");
+  Poster.Text1->moveCursor(QTextCursor::End);
+  QTest::keyClick(Poster.Text1, Qt::Key_Return, Qt::ShiftModifier);
+  QTest::keyClicks(Poster.Text1, "!");
   Poster.Command2->click();
   EXPECT_FALSE(Poster.Command2->isEnabled()) << "no second post while one is under way";
   WaitUntil([this] { return ended; });
   EXPECT_TRUE(ended);
   EXPECT_EQ(told, (std::vector<std::string>{"送信完了しました！ ご協力ありがとうございました！"}));
   EXPECT_EQ(board.Body(),
-            "CAPTION=AutoPost&COMMENT=%48%69+%74%68e%72e%0D%0A%4F%4B"
+            "CAPTION=AutoPost&COMMENT=%48%69+%74%68e%72e%0D%0A%4F%4B%0D%0A%21"
             "&NAME=VELDRANE_SampleVer1.00&MAIL=&URL=&RES=0");
 }
 
@@ -201,6 +205,22 @@ TEST_F(PosterWindowTest, AFailedPostIsToldAndThePostButtonComesBack) {
   }
   EXPECT_FALSE(ended);
   EXPECT_EQ(Report(), report);
+}
+
+// The box gives back the report as it was built, so what is posted matches its checksum; what
+// the box would turn into line breaks never gets into the report.
+TEST_F(PosterWindowTest, TheReportIsPostedAsBuiltCharacterForCharacter) {
+  StoreSave(GameApplication, {{RankingSection, "N0", "A\u00a0B\u2028C\u2029D\u0085E\uFDD0F"}});
+  const std::string machine = "CPU\u00a0test\r\n";
+  Poster.systemInfo = [machine] { return machine; };
+  LocalBoard board(Answers("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok"));
+  ShowPosterWindow();
+  const std::string report = AssembleReport(machine);
+  EXPECT_NE(report.find("\r\n           0 A\u00a0B?C?D?E?F\r\n"), std::string::npos);
+  EXPECT_EQ(Report(), report);
+  Poster.Command2->click();
+  WaitUntil([this] { return ended; });
+  EXPECT_EQ(board.Body(), BoardFormBody(report));
 }
 
 // However the board behaves, the report goes out once and the person is told what is known.
