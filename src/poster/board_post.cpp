@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QIODevice>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -29,6 +30,31 @@ QNetworkAccessManager& Manager() {
   if (!board.manager) board.manager = new QNetworkAccessManager(QCoreApplication::instance());
   return *board.manager;
 }
+
+// The post's data, read once. Qt sends a request again when its connection closes before an
+// answer, unless it cannot rewind the data, and a board may act on a request it never answers.
+class ReadOnce : public QIODevice {
+ public:
+  explicit ReadOnce(QByteArray bytes) : bytes(std::move(bytes)) { open(ReadOnly); }
+  bool isSequential() const override { return true; }
+  bool reset() override { return false; }
+  qint64 bytesAvailable() const override {
+    return bytes.size() - at + QIODevice::bytesAvailable();
+  }
+
+ protected:
+  qint64 readData(char* data, qint64 most) override {
+    const qint64 count = std::min(most, bytes.size() - at);
+    std::copy_n(bytes.constData() + at, count, data);
+    at += count;
+    return count;
+  }
+  qint64 writeData(const char*, qint64) override { return -1; }
+
+ private:
+  QByteArray bytes;
+  qint64 at = 0;
+};
 
 PostResult Failure(const QString& problem) { return {false, problem.toStdString()}; }
 
@@ -73,8 +99,17 @@ bool ErrorOfAnAnswer(QNetworkReply::NetworkError error) {
           error <= QNetworkReply::UnknownServerError);
 }
 
+// The connection closed before any status came, so the request may have arrived. Qt reports
+// the resend it could not make as ContentReSendError.
+bool ClosedUnanswered(int status, QNetworkReply::NetworkError error) {
+  return status == 0 && (error == QNetworkReply::RemoteHostClosedError ||
+                         error == QNetworkReply::ContentReSendError);
+}
+
 PostResult Outcome(const QNetworkReply& reply, int timeoutMs) {
   const int status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+  if (ClosedUnanswered(status, reply.error()))
+    return {false, "掲示板が応答しないまま接続を切りました", true};
   const bool accepted = status >= 200 && status <= 299;
   if (accepted && reply.error() == QNetworkReply::NoError) return {true, {}};
   if (accepted || status == 0 || !ErrorOfAnAnswer(reply.error()))
@@ -128,5 +163,11 @@ void PostToBoard(const std::string& url, const std::string& body, int timeoutMs,
   request.setHeader(QNetworkRequest::ContentTypeHeader, "application/x-www-form-urlencoded");
   request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                        QNetworkRequest::ManualRedirectPolicy);
-  Watch(Manager().post(request, QByteArray::fromStdString(body)), timeoutMs, std::move(done));
+  // Unbuffered, so Qt keeps no copy of its own to send again; that needs the length up front.
+  request.setHeader(QNetworkRequest::ContentLengthHeader, qsizetype(body.size()));
+  request.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
+  auto* data = new ReadOnce(QByteArray::fromStdString(body));
+  QNetworkReply* reply = Manager().post(request, data);
+  data->setParent(reply);
+  Watch(reply, timeoutMs, std::move(done));
 }

@@ -14,12 +14,18 @@ inline constexpr int BoardTimeoutMs = 20000;
 struct PostResult {
   bool ok = false;
   std::string problem;  // why it failed, in Japanese, for the message box; empty when ok
+  // The request went out but the connection closed before any status came: the board may
+  // have it or not.
+  bool unanswered = false;
 };
 
 // Sends `body` (already form-encoded, ASCII) as the POST data of one request to `url` with
 // Content-Type application/x-www-form-urlencoded, and calls `done` exactly once, later, on the
 // Qt event loop's thread, when the response is complete or the post failed. Needs a running
 // QCoreApplication/QApplication event loop. Only one post at a time is expected.
+//
+// The request is sent at most once: Qt is not let send it again when the connection closes
+// before an answer, since the board may already have taken it.
 //
 // Success is a complete answer with an HTTP status from 200 to 299; redirects are not followed.
 // The answer's body is read and thrown away as it arrives. `timeoutMs` bounds the whole

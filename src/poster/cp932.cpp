@@ -83,6 +83,11 @@ int16_t Cp932Code(char32_t character) {
   return int16_t(uint16_t(first << 8 | static_cast<unsigned char>(out[1])));
 }
 
+bool FitsOnALine(std::string_view character) {
+  const char32_t c = CharacterAt(character, 0, character.size());
+  return c >= ' ' && c != 0x85 && c != 0x2028 && c != 0x2029 && c != 0xFDD0 && c != 0xFDD1;
+}
+
 std::string WellFormedUtf8(const std::string& text) {
   std::string clean;
   clean.reserve(text.size());

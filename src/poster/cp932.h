@@ -18,5 +18,10 @@ std::vector<char32_t> DecodeUtf8(const std::string& utf8);
 // CP932 cannot write.
 int16_t Cp932Code(char32_t character);
 
+// False for a well-formed UTF-8 character that ends a line, in a text or in Qt's text boxes,
+// and for the other C0 controls: besides those, NEL, the line and paragraph separators, and
+// U+FDD0 and U+FDD1, which the boxes take for frame marks.
+bool FitsOnALine(std::string_view character);
+
 // Well-formed UTF-8 of text: every byte that starts no character becomes "?".
 std::string WellFormedUtf8(const std::string& text);

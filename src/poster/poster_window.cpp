@@ -8,12 +8,12 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <functional>
 
 #include "common/host.h"
-
 #include "persist/settings_store.h"
 #include "persist/stored_values.h"
 #include "poster/board_post.h"
@@ -174,11 +174,12 @@ void ShowPosterWindow() {
 }
 
 std::string ReportBoxText() {
-  // The box keeps lines, not their ends; the report's are CR LF.
-  QString text = Poster.Text1->toPlainText();
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text.replace(QChar('\r'), QChar('\n'));
-  text.replace(QChar('\n'), QStringLiteral("\r\n"));
+  // The raw text keeps the no-break spaces that toPlainText() makes blanks. The box ends lines
+  // with paragraph separators, or line separators where Shift+Enter was typed; the report with
+  // CR LF.
+  QString text = Poster.Text1->document()->toRawText();
+  text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+  text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
   return text.toStdString();
 }
 
@@ -212,7 +213,11 @@ void PostReport() {
       Poster.end();
       return;
     }
-    Poster.tell("送信できませんでした。" + result.problem);
+    if (result.unanswered)
+      Poster.tell("報告が掲示板に届いたかどうか分かりません。" + result.problem +
+                  "。掲示板で確かめてから、必要ならもう一度送信してください。");
+    else
+      Poster.tell("送信できませんでした。" + result.problem);
     Poster.Command2->setEnabled(true);
   });
 }

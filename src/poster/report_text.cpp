@@ -45,12 +45,15 @@ std::string Hex(uint32_t value, const char* format) {
 }
 
 std::string StoredLine(const std::string& text) {
-  std::string line = WellFormedUtf8(text);
-  std::replace_if(line.begin(), line.end(), [](char c) { return c >= 0 && c < ' '; }, '?');
-  size_t bytes = 0;
-  for (size_t kept = 0; kept < LongestStoredText && bytes < line.size(); ++kept)
-    bytes += Utf8Length(line, bytes);
-  return bytes < line.size() ? line.substr(0, bytes) + "..." : line;
+  const std::string clean = WellFormedUtf8(text);
+  std::string line;
+  size_t at = 0;
+  for (size_t kept = 0; kept < LongestStoredText && at < clean.size(); ++kept) {
+    const std::string character = clean.substr(at, Utf8Length(clean, at));
+    line += FitsOnALine(character) ? character : "?";
+    at += character.size();
+  }
+  return at < clean.size() ? line + "..." : line;
 }
 
 }  // namespace

@@ -46,8 +46,8 @@ std::string TrimBlanks(std::string_view text) {
   return std::string(text.substr(first, text.find_last_not_of(kBlanks) - first + 1));
 }
 
-// A value fit for one report line: control characters become blanks, bytes that are not UTF-8
-// become "?", and the length is capped.
+// A value fit for one report line: control characters and line breaks become blanks, bytes
+// that are not UTF-8 become "?", and the length is capped.
 std::string CleanValue(std::string_view raw) {
   std::string value;
   for (size_t i = 0; i < raw.size() && value.size() < kMaxValueBytes;) {
@@ -55,7 +55,7 @@ std::string CleanValue(std::string_view raw) {
     const unsigned char c = raw[i];
     if (length == 0)
       value += '?';
-    else if (c < 0x20 || c == 0x7F)
+    else if (c == 0x7F || !FitsOnALine(raw.substr(i, length)))
       value += ' ';
     else
       value.append(raw.substr(i, length));

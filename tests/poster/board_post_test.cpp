@@ -212,8 +212,7 @@ TEST_F(BoardPostTest, BrokenConnectionsAreExplained) {
     socket.write("SSH-2.0-OpenSSH_9.2\r\n\r\n");
     socket.disconnectFromHost();
   };
-  EXPECT_EQ(Problem(Post(Url("/post.cgi"))),
-            "掲示板との接続が途中で切れました (Connection closed)");
+  EXPECT_EQ(Problem(Post(Url("/post.cgi"))), "掲示板が応答しないまま接続を切りました");
 
   const std::string closed = Url("/post.cgi");
   server.close();

@@ -13,8 +13,11 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTextCursor>
 #include <QTimer>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -135,23 +138,46 @@ TEST_F(PosterWindowTest, ADamagedStoreIsToldAndReportedAsEmptyWithoutTouchingIt)
   EXPECT_EQ(ReadBytes(StoreFile()), std::string(4096, 'x'));
 }
 
-// A board on this machine that answers each request with `reply` and keeps what it was sent.
+// What a board does with a connection's socket.
+using BoardScript = std::function<void(QTcpSocket&)>;
+
+// Writes `bytes` and closes, as a board that keeps no connection open does.
+BoardScript Answers(std::string bytes) {
+  return [bytes](QTcpSocket& socket) {
+    socket.write(bytes.data(), qint64(bytes.size()));
+    socket.disconnectFromHost();
+  };
+}
+
+bool WholeRequest(const std::string& bytes) {
+  const size_t headersEnd = bytes.find("\r\n\r\n");
+  const size_t length = bytes.find("Content-Length: ");
+  return headersEnd != std::string::npos && length != std::string::npos &&
+         bytes.size() >= headersEnd + 4 + std::stoul(bytes.substr(length + 16));
+}
+
+// A board on this machine that runs `onConnection` on each connection it takes and `onRequest`
+// on each whole request; it counts both and keeps what it was sent.
 struct LocalBoard {
   QTcpServer server;
   std::string received;
-  explicit LocalBoard(std::string reply) {
+  int connections = 0, requests = 0;
+  explicit LocalBoard(BoardScript onRequest, BoardScript onConnection = [](QTcpSocket&) {}) {
     server.listen(QHostAddress::LocalHost);
-    QObject::connect(&server, &QTcpServer::newConnection, [this, reply] {
+    QObject::connect(&server, &QTcpServer::newConnection, [this, onRequest, onConnection] {
       QTcpSocket* socket = server.nextPendingConnection();
-      QObject::connect(socket, &QTcpSocket::readyRead, [this, socket, reply] {
-        received += socket->readAll().toStdString();
-        const size_t headersEnd = received.find("\r\n\r\n");
-        if (headersEnd == std::string::npos) return;
-        const size_t length = std::stoul(received.substr(received.find("Content-Length: ") + 16));
-        if (received.size() < headersEnd + 4 + length) return;
-        socket->write(reply.c_str());
-        socket->disconnectFromHost();
+      ++connections;
+      auto arriving = std::make_shared<std::string>();
+      QObject::connect(socket, &QTcpSocket::readyRead, [this, socket, arriving, onRequest] {
+        const std::string bytes = socket->readAll().toStdString();
+        received += bytes;
+        *arriving += bytes;
+        if (!WholeRequest(*arriving)) return;
+        ++requests;
+        arriving->clear();
+        onRequest(*socket);
       });
+      onConnection(*socket);
     });
     setenv("VELDRANE_BOARD_URL",
            ("http://127.0.0.1:" + std::to_string(server.serverPort()) + "/post.cgi").c_str(), 1);
@@ -164,16 +190,19 @@ void WaitUntil(const std::function<bool()>& done) {
 }
 
 TEST_F(PosterWindowTest, PostingSendsTheBoxsTextAsEditedThanksAndEnds) {
-  LocalBoard board("HTTP/1.1 200 OK\r\nContent-Length: 2\r\nConnection: close\r\n\r\nok");
+  LocalBoard board(Answers("HTTP/1.1 200 OK\r\nContent-Length: 2\r\nConnection: close\r\n\r\nok"));
   ShowPosterWindow();
   Poster.Text1->setPlainText("Hi there\nOK");
+  Poster.Text1->moveCursor(QTextCursor::End);
+  QTest::keyClick(Poster.Text1, Qt::Key_Return, Qt::ShiftModifier);
+  QTest::keyClicks(Poster.Text1, "!");
   Poster.Command2->click();
   EXPECT_FALSE(Poster.Command2->isEnabled()) << "no second post while one is under way";
   WaitUntil([this] { return ended; });
   EXPECT_TRUE(ended);
   EXPECT_EQ(told, (std::vector<std::string>{"送信完了しました！ ご協力ありがとうございました！"}));
   EXPECT_EQ(board.Body(),
-            "CAPTION=AutoPost&COMMENT=%48%69+%74%68e%72e%0D%0A%4F%4B"
+            "CAPTION=AutoPost&COMMENT=%48%69+%74%68e%72e%0D%0A%4F%4B%0D%0A%21"
             "&NAME=VELDRANE_SampleVer1.00&MAIL=&URL=&RES=0");
 }
 
@@ -185,7 +214,7 @@ TEST_F(PosterWindowTest, AFailedPostIsToldAndThePostButtonComesBack) {
   gone.listen(QHostAddress::LocalHost);
   const quint16 refusing = gone.serverPort();
   gone.close();
-  LocalBoard failing("HTTP/1.1 500 Internal Server Error\r\nContent-Length: 0\r\n\r\n");
+  LocalBoard failing(Answers("HTTP/1.1 500 Internal Server Error\r\nContent-Length: 0\r\n\r\n"));
   const std::vector<std::pair<std::string, std::string>> boards = {
       {"http://127.0.0.1:" + std::to_string(failing.server.serverPort()) + "/", "500"},
       {"http://127.0.0.1:" + std::to_string(refusing) + "/", "接続できませんでした"},
@@ -206,6 +235,70 @@ TEST_F(PosterWindowTest, AFailedPostIsToldAndThePostButtonComesBack) {
   }
   EXPECT_FALSE(ended);
   EXPECT_EQ(Report(), report);
+}
+
+// The box gives back the report as it was built, so what is posted matches its checksum; what
+// the box would turn into line breaks never gets into the report.
+TEST_F(PosterWindowTest, TheReportIsPostedAsBuiltCharacterForCharacter) {
+  StoreSave(GameApplication, {{RankingSection, "N0", "A\u00a0B\u2028C\u2029D\u0085E\uFDD0F"}});
+  const std::string machine = "CPU\u00a0test\r\n";
+  Poster.systemInfo = [machine] { return machine; };
+  LocalBoard board(Answers("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok"));
+  ShowPosterWindow();
+  const std::string report = AssembleReport(machine);
+  EXPECT_NE(report.find("\r\n           0 A\u00a0B?C?D?E?F\r\n"), std::string::npos);
+  EXPECT_EQ(Report(), report);
+  Poster.Command2->click();
+  WaitUntil([this] { return ended; });
+  EXPECT_EQ(board.Body(), BoardFormBody(report));
+}
+
+// However the board behaves, the report goes out once and the person is told what is known.
+TEST_F(PosterWindowTest, TheReportGoesOutOnceAndOnlyWhatIsKnownIsTold) {
+  const std::string unknown =
+      "報告が掲示板に届いたかどうか分かりません。掲示板が応答しないまま接続を切りました。"
+      "掲示板で確かめてから、必要ならもう一度送信してください。";
+  const auto later = [](int ms, BoardScript then) {
+    return [ms, then](QTcpSocket& socket) {
+      QTimer::singleShot(ms, &socket, [&socket, then] { then(socket); });
+    };
+  };
+  const std::string ok = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok";
+  const BoardScript nothing = [](QTcpSocket&) {};
+  struct Case {
+    const char* board;
+    BoardScript onRequest, onConnection;
+    int requests;
+    std::string told;
+  };
+  const std::vector<Case> cases = {
+      {"closes at once", nothing, Answers(""), 0, unknown},
+      {"closes after reading", Answers(""), nothing, 1, unknown},
+      {"closes within the status", Answers("HTTP/1.1 20"), nothing, 1, unknown},
+      {"closes within the headers", Answers("HTTP/1.1 200 OK\r\nContent-Le"), nothing, 1, unknown},
+      {"answers no HTTP", Answers("SSH-2.0-OpenSSH_9.2\r\n\r\n"), nothing, 1, unknown},
+      {"closes within the body", Answers("HTTP/1.1 200 OK\r\nContent-Length: 9\r\n\r\nabc"),
+       nothing, 1, "送信できませんでした。掲示板との接続が途中で切れました (Connection closed)"},
+      {"answers too late", later(900, Answers(ok)), nothing, 1,
+       "送信できませんでした。掲示板からの応答が 0.5 秒以内にありませんでした"},
+      {"answers slowly", later(150, Answers(ok)), nothing, 1,
+       "送信完了しました！ ご協力ありがとうございました！"},
+  };
+  Poster.postTimeoutMs = 500;
+  ShowPosterWindow();
+  const std::string report = Report();
+  for (const Case& row : cases) {
+    LocalBoard board(row.onRequest, row.onConnection);
+    told.clear();
+    Poster.Command2->click();
+    WaitUntil([this] { return !told.empty(); });
+    EXPECT_EQ(told, std::vector<std::string>{row.told}) << row.board;
+    EXPECT_EQ(board.connections, 1) << row.board;
+    EXPECT_EQ(board.requests, row.requests) << row.board;
+    EXPECT_EQ(Poster.Command2->isEnabled(), !ended) << row.board;
+    EXPECT_EQ(Report(), report) << row.board;
+  }
+  EXPECT_TRUE(ended);
 }
 
 }  // namespace

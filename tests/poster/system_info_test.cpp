@@ -159,9 +159,11 @@ TEST_F(SystemInfoTest, GarbageKeepsTheBlockShape) {
                            "sys/class/drm/card0/device/uevent",
                            "sys/class/drm/card0/device/vendor"})
     Write(file, junk + "\n" + junk + ":" + junk + "=" + junk + "\n\n\n");
-  // Bad bytes become "?", control characters blanks; the value is cut near 256 bytes.
-  Write("proc/cpuinfo", "model name : \xc3\xa9l\xe9ve\x7f\xf0\x9f\x98\x80" + junk);
-  EXPECT_EQ(Line(0), "\xc3\xa9l?ve \xf0\x9f\x98\x80??    ??" + std::string(236, 'x'));
+  // Bad bytes become "?", control characters and line breaks blanks; the value is cut near
+  // 256 bytes.
+  Write("proc/cpuinfo",
+        "model name : \xc3\xa9l\xe9ve\x7f\u2028\u2029\u0085\uFDD0\u00a0\xf0\x9f\x98\x80" + junk);
+  EXPECT_EQ(Line(0), "\xc3\xa9l?ve     \u00a0\xf0\x9f\x98\x80??    ??" + std::string(230, 'x'));
   EXPECT_EQ(Line(2), "TotalPhysicalMem 0MB");
   EXPECT_EQ(Line(3), "OS Linux 6.1.0-18-amd64");
   EXPECT_EQ(Line(4), "Video unknown adapter");
