@@ -10,12 +10,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <limits>
 
 #include "persist/kept_changes.h"
 #include "persist/settings_store.h"
+#include "persist/store_connection.h"
 #include "persist/stored_values.h"
 
 namespace fs = std::filesystem;
@@ -117,17 +117,9 @@ bool ReadAll(int file, std::string& text) {
   return pread(file, text.data(), text.size(), 0) == ssize_t(text.size());
 }
 
-std::string Stamp() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  char text[32] = "00000000-000000";
-  if (localtime_r(&now, &local)) std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
-  return text;
-}
-
 // A kept file that could not be read whole is copied aside before it goes, so nothing is lost.
 void KeepDamagedCopy(const std::string& path) {
-  const std::string aside = path + ".damaged-" + Stamp();
+  const std::string aside = path + ".damaged-" + AsideStamp();
   std::error_code error;
   fs::copy_file(path, aside, fs::copy_options::skip_existing, error);
   std::fprintf(stderr,

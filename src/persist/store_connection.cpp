@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <thread>
 
@@ -105,6 +106,14 @@ StoreStatus StatusOf(int code) {
   return StoreStatus::Failed;
 }
 
+std::string AsideStamp() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  char text[32] = "00000000-000000";
+  if (localtime_r(&now, &local)) std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+  return text;
+}
+
 std::string CurrentPath() {
   return Store.HasExplicitPath ? Store.ExplicitPath : DefaultStorePath();
 }
@@ -121,6 +130,15 @@ void CloseConnection() {
 // and it clears SQLite's record of the file, which a new connection would otherwise share.
 static void DropInheritedConnection() {
   if (Store.Db && Store.Owner != getpid()) CloseConnection();
+}
+
+// The store's connection from now on.
+static sqlite3* Kept(sqlite3* db, const std::string& path) {
+  if (!db) return nullptr;
+  Store.Db = db;
+  Store.Path = path;
+  Store.Owner = getpid();
+  return db;
 }
 
 static bool Writable(const std::string& path) {
@@ -142,13 +160,7 @@ sqlite3* WriteConnection() {
     Finish(StoreStatus::ReadOnly, path + " is on a read-only file, folder or medium");
     return nullptr;
   }
-  sqlite3* db = OpenWritable(path, true);
-  if (db) {
-    Store.Db = db;
-    Store.Path = path;
-    Store.Owner = getpid();
-  }
-  return db;
+  return Kept(OpenWritable(path, true), path);
 }
 
 sqlite3* ReadConnection(bool& temporary) {
@@ -158,13 +170,7 @@ sqlite3* ReadConnection(bool& temporary) {
   const std::string path = CurrentPath();
   if (path.empty() || !StoreFileExists(path)) return nullptr;  // nothing stored: defaults
   if (!Store.LookOnly && Writable(path)) {
-    sqlite3* db = OpenWritable(path, false);
-    if (db) {
-      Store.Db = db;
-      Store.Path = path;
-      Store.Owner = getpid();
-      return db;
-    }
+    if (sqlite3* db = Kept(OpenWritable(path, false), path)) return db;
     const StoreStatus status = Store.Last.status;
     if (status != StoreStatus::ReadOnly && status != StoreStatus::Newer) return nullptr;
   }

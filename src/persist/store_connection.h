@@ -76,6 +76,9 @@ std::string OneLine(const std::string& text);
 bool Finish(StoreStatus status, const std::string& reason = "");
 StoreStatus StatusOf(int code);
 
+// The local time as YYYYMMDD-HHMMSS, for the names of files set aside.
+std::string AsideStamp();
+
 // The file the store uses: the one given to StoreOpen(), else the default one.
 std::string CurrentPath();
 bool StoreFileExists(const std::string& path);

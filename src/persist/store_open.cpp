@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
 
 #include "persist/store_connection.h"
@@ -175,14 +174,6 @@ bool SameFile(const FileIdentity& a, const FileIdentity& b) {
   return a.Present && b.Present && a.Device == b.Device && a.Inode == b.Inode;
 }
 
-std::string TimeStamp() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  char text[32] = "00000000-000000";
-  if (localtime_r(&now, &local)) std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
-  return text;
-}
-
 // SQLite keeps parts of a database in files beside it, named by adding these.
 const char* const SideFiles[] = {"-wal", "-shm", "-journal"};
 
@@ -229,7 +220,7 @@ Moved SetAside(const std::string& path, const FileIdentity& seen, bool withSideF
   if (!SameFile(IdentityOf(path), seen)) {
     result = Moved::ByAnother;
   } else {
-    const std::string base = path + ".damaged-" + TimeStamp();
+    const std::string base = path + ".damaged-" + AsideStamp();
     for (int number = 1; number < 1000; ++number) {
       aside = number == 1 ? base : base + "-" + std::to_string(number);
       if (AnyExists(aside)) continue;

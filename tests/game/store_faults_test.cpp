@@ -141,7 +141,9 @@ TEST_F(StoreFaultsTest, NoValueThePlayerDidNotChangeIsEverReplaced) {
     EXPECT_EQ(Mixer.MixRate, row.mixRate);
     EXPECT_EQ(fs::exists(file.string() + ".pending"), row.keptBeside);
     disk.reset();
-    if (holder) ASSERT_TRUE(holder->Release());
+    if (holder) {
+      ASSERT_TRUE(holder->Release());
+    }
     EXPECT_EQ(ReadBytes(file) == bytes, *row.music == '\0' || row.keptBeside);
     if (*row.music == '\0') {
       EXPECT_FALSE(fs::exists(file.string() + ".pending"));
