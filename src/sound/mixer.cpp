@@ -111,17 +111,6 @@ void PlayMusicFile(const std::string& fileName) {
   PlayMusicIndex(int16_t(index));
 }
 
-bool CanPlayMusic(const std::string& fileName) {
-  if (!Mixer.open) return true;
-  Mix_Music* music = Mix_LoadMUS(fileName.c_str());
-  if (!music) {
-    Warn(fileName + " is not music the game can play; skipped");
-    return false;
-  }
-  Mix_FreeMusic(music);
-  return true;
-}
-
 void PlayMusicIndex(int16_t index) {
   StopMusic();
   if (index < 0 || size_t(index) >= Mixer.MusicTable.size()) return;

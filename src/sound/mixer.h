@@ -49,9 +49,6 @@ void SetSeVolume(int16_t volume);
 int32_t LoadMusic(const std::string& fileName);  // the new entry's index
 // A file is loaded at most once per start; playing it again starts it from the beginning.
 void PlayMusicFile(const std::string& fileName);
-// Whether the file is music the mixer can decode; with the mixer closed it cannot tell, and
-// says yes.
-bool CanPlayMusic(const std::string& fileName);
 void PlayMusicIndex(int16_t index);
 void StopMusic();
 void SetMusicVolume(int16_t volume);

@@ -3,10 +3,12 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -50,6 +52,37 @@ std::vector<uint8_t> SilentMp3() {
     bytes.resize(bytes.size() + 140, 0);  // 144 bytes a frame
   }
   return bytes;
+}
+
+std::vector<uint8_t> Junk() { return std::vector<uint8_t>(300, 'x'); }
+
+// What a file of a test folder is made as.
+enum class Made { Mp3, Junk, Fifo, DeviceLink, FolderLink };
+
+struct FolderFile {
+  std::string name;
+  Made made;
+};
+
+void Make(const fs::path& folder, const FolderFile& file) {
+  const fs::path path = folder / file.name;
+  fs::remove(path);
+  switch (file.made) {
+    case Made::Mp3: return WriteFile(path, SilentMp3());
+    case Made::Junk: return WriteFile(path, Junk());
+    case Made::Fifo: ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); return;
+    case Made::DeviceLink: return fs::create_symlink("/dev/null", path);
+    case Made::FolderLink: return fs::create_directory_symlink(folder, path);
+  }
+}
+
+// The game's own lines of what was captured from stderr, the decoder's notes left out.
+std::vector<std::string> GameLines(const std::string& captured) {
+  std::vector<std::string> lines;
+  std::istringstream in(captured);
+  for (std::string line; std::getline(in, line);)
+    if (line.rfind("veldrane: ", 0) == 0) lines.push_back(line);
+  return lines;
 }
 
 class SoundTest : public testing::Test {
@@ -162,7 +195,7 @@ TEST_F(SoundTest, MusicPlaysOnceAndTheWrapperKnowsWhenItEnds) {
 
 TEST_F(SoundTest, TheMusicListTakesTheFirstTenMp3FilesInSortedOrder) {
   for (const char* name : {"b.MP3", "a.mp3", "d.mp3"}) WriteFile(folder / name, SilentMp3());
-  WriteFile(folder / "c.mp3", std::vector<uint8_t>(300, 'x'));  // broken
+  WriteFile(folder / "c.mp3", Junk());  // broken
   WriteFile(folder / "notes.txt", {'h', 'i'});
   fs::create_directories(folder / "e.mp3");  // a folder, whatever its name
   ScanBgmFolder(folder.string());
@@ -173,6 +206,65 @@ TEST_F(SoundTest, TheMusicListTakesTheFirstTenMp3FilesInSortedOrder) {
 
   ScanBgmFolder((folder / "nowhere").string());
   for (const std::string& slot : Sounds.BgmSlots) EXPECT_EQ(slot, "");
+}
+
+// A folder as the scan finds it, then as the play finds it, and what the player gets.
+struct MusicFolderRow {
+  const char* what;
+  std::vector<FolderFile> atScan;
+  std::vector<std::string> slots;  // by name; the rest are empty
+  std::vector<FolderFile> atPlay;  // changed after the scan
+  int16_t slot;                    // the one the play asks for
+  std::string sounding;            // the file that plays; empty: none
+  std::vector<std::string> lines;  // of the scan and the plays; "@" stands for the folder
+};
+
+std::vector<MusicFolderRow> MusicFolderRows() {
+  std::vector<FolderFile> junkFlood;
+  for (int i = 100; i < 140; ++i)
+    junkFlood.push_back({"j" + std::to_string(i) + ".mp3", Made::Junk});
+  junkFlood.push_back({"k.mp3", Made::Mp3});
+  return {
+      {"many files of other data: one line", junkFlood, {"k.mp3"}, {}, 0, "k.mp3",
+       {"veldrane: music folder @: 40 files skipped (not mp3 audio: j100.mp3 and 39 others)"}},
+      {"FIFOs, devices and folders by a song's name, never opened",
+       {{"a.mp3", Made::Fifo}, {"b.mp3", Made::DeviceLink}, {"c.mp3", Made::FolderLink},
+        {"d.mp3", Made::Mp3}},
+       {"d.mp3"}, {}, 0, "d.mp3",
+       {"veldrane: music folder @: 3 files skipped (not a regular file: a.mp3 and 2 others)"}},
+  };
+}
+
+// The start-up's scan, then the play asking for its slot: on the next frame again while
+// nothing sounds, and once more after the options restart the sound.
+TEST_F(SoundTest, TheMusicFolderCannotSlowFreezeOrFloodTheGame) {
+  for (const MusicFolderRow& row : MusicFolderRows()) {
+    SCOPED_TRACE(row.what);
+    folder = ScratchFolder();
+    const std::string at = folder.string() + "/";
+    SoundClose();
+    Mixer = MixerState{};  // a run of its own
+    SoundInit();
+    for (const FolderFile& file : row.atScan) Make(folder, file);
+    testing::internal::CaptureStderr();
+    ScanBgmFolder(folder.string());
+    std::vector<std::string> slots;
+    for (const std::string& slot : Sounds.BgmSlots)
+      if (!slot.empty()) slots.push_back(slot.substr(slot.rfind('/') + 1));
+    for (const FolderFile& file : row.atPlay) Make(folder, file);
+    PlayBgm(row.slot);
+    if (!IsMusicPlaying()) PlayBgm(row.slot);
+    SoundClose();
+    SoundInit();
+    PlayBgm(row.slot);
+    const std::string sounding =
+        IsMusicPlaying() ? Mixer.MusicTable[size_t(Mixer.CurrentMusic)].FileName : "";
+    std::vector<std::string> lines;
+    for (std::string line : row.lines) lines.push_back(line.replace(line.find('@'), 1, at));
+    EXPECT_EQ(slots, row.slots);
+    EXPECT_EQ(sounding, row.sounding.empty() ? "" : at + row.sounding);
+    EXPECT_EQ(GameLines(testing::internal::GetCapturedStderr()), lines);
+  }
 }
 
 TEST(SoundStartTest, NoAudioDeviceLeavesTheGameSilentAndRunning) {
