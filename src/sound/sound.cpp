@@ -89,8 +89,12 @@ void PlaySe(int16_t effect) {
 
 void PlayBgm(int16_t slot) {
   if (slot < 0 || slot >= BgmSlotCount || Mixer.MusicVolume <= 0) return;
-  const std::string& file = Sounds.BgmSlots[size_t(slot)];
-  if (!file.empty()) PlayMusicFile(file);
+  if (Sounds.BgmSlots[size_t(slot)].empty()) return;
+  // Round the list once at most: a file that cannot play fails at once, without retries.
+  for (int16_t step = 0; step < BgmSlotCount; ++step) {
+    const std::string& file = Sounds.BgmSlots[size_t((slot + step) % BgmSlotCount)];
+    if (!file.empty() && PlayMusicFile(file)) return;
+  }
 }
 
 void ScanBgmFolder(const std::string& folder) {

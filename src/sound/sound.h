@@ -55,7 +55,8 @@ void LoadSoundEffects(const std::string& folder);
 // Nothing plays with sound off, at effect volume 0, or for an effect that started in this
 // frame or the one before (except at frame 0), so many objects asking at once sound once.
 void PlaySe(int16_t effect);
-// Starts the slot's music; with music volume 0 or an empty slot nothing changes.
+// Starts the slot's music; with music volume 0 or an empty slot nothing changes. A file that
+// cannot play gives its turn to the next slot that can, round the list.
 void PlayBgm(int16_t slot);
 // The slots take the first ten mp3 files of the folder in sorted order (extension in any
 // case), from the names and a few first bytes: regular files that begin as mp3 does. The

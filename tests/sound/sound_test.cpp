@@ -57,7 +57,7 @@ std::vector<uint8_t> SilentMp3() {
 std::vector<uint8_t> Junk() { return std::vector<uint8_t>(300, 'x'); }
 
 // What a file of a test folder is made as.
-enum class Made { Mp3, Junk, Fifo, DeviceLink, FolderLink };
+enum class Made { Mp3, Junk, Id3OverJunk, Fifo, DeviceLink, FolderLink, Gone };
 
 struct FolderFile {
   std::string name;
@@ -67,12 +67,17 @@ struct FolderFile {
 void Make(const fs::path& folder, const FolderFile& file) {
   const fs::path path = folder / file.name;
   fs::remove(path);
+  std::vector<uint8_t> id3 = {'I', 'D', '3', 3, 0, 0, 0, 0, 0, 10};
+  id3.resize(20);
+  id3.insert(id3.end(), 300, 'x');
   switch (file.made) {
     case Made::Mp3: return WriteFile(path, SilentMp3());
     case Made::Junk: return WriteFile(path, Junk());
+    case Made::Id3OverJunk: return WriteFile(path, id3);
     case Made::Fifo: ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); return;
     case Made::DeviceLink: return fs::create_symlink("/dev/null", path);
     case Made::FolderLink: return fs::create_directory_symlink(folder, path);
+    case Made::Gone: return;
   }
 }
 
@@ -227,6 +232,18 @@ std::vector<MusicFolderRow> MusicFolderRows() {
   return {
       {"many files of other data: one line", junkFlood, {"k.mp3"}, {}, 0, "k.mp3",
        {"veldrane: music folder @: 40 files skipped (not mp3 audio: j100.mp3 and 39 others)"}},
+      {"the mixer alone finds it out at its turn: the next slot, round the list",
+       {{"a.mp3", Made::Mp3}, {"b.mp3", Made::Id3OverJunk}}, {"a.mp3", "b.mp3"}, {}, 1, "a.mp3",
+       {"veldrane: music @b.mp3 cannot be played (not audio the mixer can decode); skipped"}},
+      {"gone or a FIFO by its turn",
+       {{"a.mp3", Made::Mp3}, {"b.mp3", Made::Mp3}, {"c.mp3", Made::Mp3}},
+       {"a.mp3", "b.mp3", "c.mp3"}, {{"a.mp3", Made::Gone}, {"b.mp3", Made::Fifo}}, 0, "c.mp3",
+       {"veldrane: music @a.mp3 cannot be played (no such file or directory); skipped",
+        "veldrane: music @b.mp3 cannot be played (not a regular file); skipped"}},
+      {"nothing that plays: silence, each file told once",
+       {{"a.mp3", Made::Id3OverJunk}, {"b.mp3", Made::Junk}}, {"a.mp3"}, {}, 0, "",
+       {"veldrane: music folder @: 1 file skipped (not mp3 audio: b.mp3)",
+        "veldrane: music @a.mp3 cannot be played (not audio the mixer can decode); skipped"}},
       {"FIFOs, devices and folders by a song's name, never opened",
        {{"a.mp3", Made::Fifo}, {"b.mp3", Made::DeviceLink}, {"c.mp3", Made::FolderLink},
         {"d.mp3", Made::Mp3}},
@@ -265,6 +282,31 @@ TEST_F(SoundTest, TheMusicFolderCannotSlowFreezeOrFloodTheGame) {
     EXPECT_EQ(sounding, row.sounding.empty() ? "" : at + row.sounding);
     EXPECT_EQ(GameLines(testing::internal::GetCapturedStderr()), lines);
   }
+}
+
+TEST_F(SoundTest, EffectFilesThatCannotLoadAreToldOnceARun) {
+  BuildSeTable();
+  fs::create_directories(folder / "SE");
+  for (const std::string& file : Sounds.SeFiles) WriteFile(folder / file, SilentMp3());
+  Make(folder, {Sounds.SeFiles[0], Made::Gone});
+  Make(folder, {Sounds.SeFiles[1], Made::Fifo});
+  Make(folder, {Sounds.SeFiles[2], Made::Junk});
+  testing::internal::CaptureStderr();
+  LoadSoundEffects(folder.string() + "/");
+  SoundClose();  // as a new mixing rate does
+  SoundInit();
+  LoadSoundEffects(folder.string() + "/");
+  const std::string at = folder.string() + "/";
+  EXPECT_EQ(GameLines(testing::internal::GetCapturedStderr()),
+            (std::vector<std::string>{
+                "veldrane: sound " + at + Sounds.SeFiles[0] +
+                    " cannot be loaded (no such file or directory); that effect stays silent",
+                "veldrane: sound " + at + Sounds.SeFiles[1] +
+                    " cannot be loaded (not a regular file); that effect stays silent",
+                "veldrane: sound " + at + Sounds.SeFiles[2] +
+                    " cannot be loaded (not audio the mixer can decode: Unrecognized audio "
+                    "format); that effect stays silent"}));
+  EXPECT_EQ(Mixer.SampleTable.size(), size_t(SoundEffectCount));
 }
 
 TEST(SoundStartTest, NoAudioDeviceLeavesTheGameSilentAndRunning) {
