@@ -1,9 +1,15 @@
 #include "common/utility.h"
 
+#include <fcntl.h>
 #include <fnmatch.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <system_error>
@@ -61,6 +67,13 @@ std::vector<std::string> SortedNames(const std::string& folder) {
 bool IsRealFolder(const std::string& path) {
   std::error_code error;
   return fs::symlink_status(path, error).type() == fs::file_type::directory;
+}
+
+// errno's text, to stand in a sentence.
+std::string ErrnoText() {
+  std::string text = std::strerror(errno);
+  if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+  return text;
 }
 
 }  // namespace
@@ -167,6 +180,23 @@ int32_t FileSize(const std::string& path) {
   const uintmax_t size = fs::file_size(path, error);
   if (error) return 0;
   return static_cast<int32_t>(std::min<uintmax_t>(size, std::numeric_limits<int32_t>::max()));
+}
+
+std::string ReadFileHead(const std::string& path, size_t count, std::vector<uint8_t>& head) {
+  head.clear();
+  // stat follows links; opening a FIFO to read waits for a writer, and a device may never end.
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return ErrnoText();
+  if (!S_ISREG(info.st_mode)) return "not a regular file";
+  // Should a FIFO have taken the file's place since, the open still returns at once.
+  const int file = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (file < 0) return ErrnoText();
+  head.resize(count);
+  const ssize_t got = read(file, head.data(), count);
+  const std::string trouble = got < 0 ? ErrnoText() : std::string();
+  close(file);
+  head.resize(got < 0 ? 0 : static_cast<size_t>(got));
+  return trouble;
 }
 
 int32_t ListFiles(const std::string& pattern, std::vector<std::string>& list, bool recurse,

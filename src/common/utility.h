@@ -43,6 +43,11 @@ std::string MatchExtension(const std::string& path, const std::string& list);
 // -1 for a folder path, 0 for a missing file, else the size clamped to INT32_MAX.
 int32_t FileSize(const std::string& path);
 
+// Up to count bytes from the start of a regular file, read without blocking; anything else (a
+// FIFO, device, socket or folder, or a link to one) is not opened. Empty text when the file
+// could be read, else what is wrong: "not a regular file" or the system's reason.
+std::string ReadFileHead(const std::string& path, size_t count, std::vector<uint8_t>& head);
+
 // Appends after index count the entries of pattern's folder whose names match its wildcard part
 // (folders with a trailing "/", each directory's names in byte order), descending into folders
 // when recurse is set. count and the result become the index of the last entry.

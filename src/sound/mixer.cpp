@@ -4,6 +4,7 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 
 #include "common/utility.h"
@@ -26,6 +27,52 @@ MusicEntry* Current() {
 
 void Warn(const std::string& what) {
   std::fprintf(stderr, "veldrane: %s (%s)\n", what.c_str(), Mix_GetError());
+}
+
+// Mixer texts that say no more than that something failed.
+constexpr std::array<const char*, 4> EmptyTexts = {"NULL src", "not an error", "Success",
+                                                   "done with this track"};
+
+// `plain`, followed by the mixer's own words when they tell more.
+std::string WithMixerText(const std::string& plain) {
+  const std::string text = Mix_GetError();
+  const auto says = [&](const char* empty) { return text.find(empty) != std::string::npos; };
+  const bool saysMore = !text.empty() && std::none_of(EmptyTexts.begin(), EmptyTexts.end(), says);
+  return saysMore ? plain + ": " + text : plain;
+}
+
+// How a file that cannot be used is told: "<kind> <file> cannot be <done> (<why>); <outcome>".
+struct FileUse {
+  const char* kind;
+  const char* done;
+  const char* outcome;
+};
+constexpr FileUse EffectUse{"sound", "loaded", "that effect stays silent"};
+constexpr FileUse MusicUse{"music", "played", "skipped"};
+
+// Once a run for each file, however often it is tried and the sound restarted.
+void TellOnce(const FileUse& use, const std::string& file, const std::string& why) {
+  std::vector<std::string>& told = Mixer.ToldFiles;
+  if (std::find(told.begin(), told.end(), file) != told.end()) return;
+  told.push_back(file);
+  std::fprintf(stderr, "veldrane: %s %s cannot be %s (%s); %s\n", use.kind, file.c_str(), use.done,
+               why.c_str(), use.outcome);
+}
+
+// The file is looked at before the mixer opens it: a FIFO or a device could hold the mixer up,
+// and of a missing file it would only say "NULL src".
+template <typename Load>
+auto LoadChecked(const FileUse& use, const std::string& file, Load load) {
+  std::vector<uint8_t> none;
+  std::string trouble = ReadFileHead(file, 0, none);
+  decltype(load()) loaded = nullptr;
+  if (trouble.empty()) {
+    SDL_ClearError();
+    loaded = load();
+    if (!loaded) trouble = WithMixerText("not audio the mixer can decode");
+  }
+  if (!loaded) TellOnce(use, file, trouble);
+  return loaded;
 }
 
 }  // namespace
@@ -69,10 +116,8 @@ void SoundClose() {
 int16_t LoadSample(const std::string& fileName) {
   SampleEntry entry;
   entry.FileName = fileName;
-  if (Mixer.open) {
-    entry.handle = Mix_LoadWAV(fileName.c_str());
-    if (!entry.handle) Warn("cannot load the sound " + fileName);
-  }
+  if (Mixer.open)
+    entry.handle = LoadChecked(EffectUse, fileName, [&] { return Mix_LoadWAV(fileName.c_str()); });
   Mixer.SampleTable.push_back(entry);
   return int16_t(Mixer.SampleTable.size());
 }
@@ -95,40 +140,31 @@ int32_t LoadMusic(const std::string& fileName) {
   entry.FileName = fileName;
   entry.IsStream = !MatchExtension(fileName, StreamExtensions).empty();
   const bool song = !MatchExtension(fileName, SongExtensions).empty();
-  if (Mixer.open && (entry.IsStream || song)) {
-    entry.handle = Mix_LoadMUS(fileName.c_str());
-    if (!entry.handle) Warn("cannot play the music " + fileName);
-  }
+  if (Mixer.open && (entry.IsStream || song))
+    entry.handle = LoadChecked(MusicUse, fileName, [&] { return Mix_LoadMUS(fileName.c_str()); });
   Mixer.MusicTable.push_back(entry);
   return int32_t(Mixer.MusicTable.size()) - 1;
 }
 
-void PlayMusicFile(const std::string& fileName) {
+bool PlayMusicFile(const std::string& fileName) {
   const auto& table = Mixer.MusicTable;
   auto found = std::find_if(table.begin(), table.end(),
                             [&](const MusicEntry& entry) { return entry.FileName == fileName; });
   const int32_t index = found != table.end() ? int32_t(found - table.begin()) : LoadMusic(fileName);
-  PlayMusicIndex(int16_t(index));
+  return PlayMusicIndex(int16_t(index));
 }
 
-bool CanPlayMusic(const std::string& fileName) {
-  if (!Mixer.open) return true;
-  Mix_Music* music = Mix_LoadMUS(fileName.c_str());
-  if (!music) {
-    Warn(fileName + " is not music the game can play; skipped");
-    return false;
-  }
-  Mix_FreeMusic(music);
-  return true;
-}
-
-void PlayMusicIndex(int16_t index) {
+bool PlayMusicIndex(int16_t index) {
   StopMusic();
-  if (index < 0 || size_t(index) >= Mixer.MusicTable.size()) return;
+  if (index < 0 || size_t(index) >= Mixer.MusicTable.size()) return false;
   Mixer.CurrentMusic = index;
   MusicEntry& entry = Mixer.MusicTable[size_t(index)];
-  if (entry.handle && Mix_PlayMusic(entry.handle, 1) != 0) Warn("cannot play " + entry.FileName);
+  SDL_ClearError();
+  const bool playing = entry.handle && Mix_PlayMusic(entry.handle, 1) == 0;
+  if (entry.handle && !playing)
+    TellOnce(MusicUse, entry.FileName, WithMixerText("the mixer would not start it"));
   SetMusicVolume(Mixer.MusicVolume);
+  return playing;
 }
 
 void StopMusic() {

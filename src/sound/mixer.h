@@ -30,6 +30,8 @@ struct MixerState {
   int32_t CurrentMusic = -1;           // the entry last started; -1: none
   std::vector<SampleEntry> SampleTable;
   bool open = false;  // the audio device is open
+  // Files already reported as unusable; kept over restarts, so each is told once a run.
+  std::vector<std::string> ToldFiles;
 };
 extern MixerState Mixer;
 
@@ -41,6 +43,8 @@ constexpr const char* SongExtensions = "MOD|S3M|XM|IT|MID";
 void SoundInit();
 void SoundClose();  // frees every sample and music; may be followed by a new SoundInit
 
+// A file that is missing, not a regular file or not decodable becomes a silent entry, told
+// once a run on stderr with its reason; LoadMusic does the same.
 int16_t LoadSample(const std::string& fileName);  // the new sample count
 // A sample still sounding restarts on its channel rather than playing twice at once.
 void PlaySample(int16_t sample);
@@ -48,11 +52,9 @@ void SetSeVolume(int16_t volume);
 
 int32_t LoadMusic(const std::string& fileName);  // the new entry's index
 // A file is loaded at most once per start; playing it again starts it from the beginning.
-void PlayMusicFile(const std::string& fileName);
-// Whether the file is music the mixer can decode; with the mixer closed it cannot tell, and
-// says yes.
-bool CanPlayMusic(const std::string& fileName);
-void PlayMusicIndex(int16_t index);
+// True when it sounds; a file that cannot play is not tried again until the next start.
+bool PlayMusicFile(const std::string& fileName);
+bool PlayMusicIndex(int16_t index);
 void StopMusic();
 void SetMusicVolume(int16_t volume);
 bool IsMusicPlaying();

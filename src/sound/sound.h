@@ -55,9 +55,12 @@ void LoadSoundEffects(const std::string& folder);
 // Nothing plays with sound off, at effect volume 0, or for an effect that started in this
 // frame or the one before (except at frame 0), so many objects asking at once sound once.
 void PlaySe(int16_t effect);
-// Starts the slot's music; with music volume 0 or an empty slot nothing changes.
+// Starts the slot's music; with music volume 0 or an empty slot nothing changes. A file that
+// cannot play gives its turn to the next slot that can, round the list.
 void PlayBgm(int16_t slot);
 // The slots take the first ten mp3 files of the folder in sorted order (extension in any
-// case). A missing or unreadable folder empties them; a file that does not decode is skipped
-// with a message.
+// case), from the names and a few first bytes: regular files that begin as mp3 does. The
+// rest (FIFOs, devices, folders, files of other data) is left out unopened or unread, and
+// told in one line. A missing or unreadable folder empties them. Nothing is decoded here: a
+// file that does not decode is skipped when its turn comes.
 void ScanBgmFolder(const std::string& folder);

@@ -3,10 +3,12 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -50,6 +52,42 @@ std::vector<uint8_t> SilentMp3() {
     bytes.resize(bytes.size() + 140, 0);  // 144 bytes a frame
   }
   return bytes;
+}
+
+std::vector<uint8_t> Junk() { return std::vector<uint8_t>(300, 'x'); }
+
+// What a file of a test folder is made as.
+enum class Made { Mp3, Junk, Id3OverJunk, Fifo, DeviceLink, FolderLink, Gone };
+
+struct FolderFile {
+  std::string name;
+  Made made;
+};
+
+void Make(const fs::path& folder, const FolderFile& file) {
+  const fs::path path = folder / file.name;
+  fs::remove(path);
+  std::vector<uint8_t> id3 = {'I', 'D', '3', 3, 0, 0, 0, 0, 0, 10};
+  id3.resize(20);
+  id3.insert(id3.end(), 300, 'x');
+  switch (file.made) {
+    case Made::Mp3: return WriteFile(path, SilentMp3());
+    case Made::Junk: return WriteFile(path, Junk());
+    case Made::Id3OverJunk: return WriteFile(path, id3);
+    case Made::Fifo: ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); return;
+    case Made::DeviceLink: return fs::create_symlink("/dev/null", path);
+    case Made::FolderLink: return fs::create_directory_symlink(folder, path);
+    case Made::Gone: return;
+  }
+}
+
+// The game's own lines of what was captured from stderr, the decoder's notes left out.
+std::vector<std::string> GameLines(const std::string& captured) {
+  std::vector<std::string> lines;
+  std::istringstream in(captured);
+  for (std::string line; std::getline(in, line);)
+    if (line.rfind("veldrane: ", 0) == 0) lines.push_back(line);
+  return lines;
 }
 
 class SoundTest : public testing::Test {
@@ -162,7 +200,7 @@ TEST_F(SoundTest, MusicPlaysOnceAndTheWrapperKnowsWhenItEnds) {
 
 TEST_F(SoundTest, TheMusicListTakesTheFirstTenMp3FilesInSortedOrder) {
   for (const char* name : {"b.MP3", "a.mp3", "d.mp3"}) WriteFile(folder / name, SilentMp3());
-  WriteFile(folder / "c.mp3", std::vector<uint8_t>(300, 'x'));  // broken
+  WriteFile(folder / "c.mp3", Junk());  // broken
   WriteFile(folder / "notes.txt", {'h', 'i'});
   fs::create_directories(folder / "e.mp3");  // a folder, whatever its name
   ScanBgmFolder(folder.string());
@@ -173,6 +211,102 @@ TEST_F(SoundTest, TheMusicListTakesTheFirstTenMp3FilesInSortedOrder) {
 
   ScanBgmFolder((folder / "nowhere").string());
   for (const std::string& slot : Sounds.BgmSlots) EXPECT_EQ(slot, "");
+}
+
+// A folder as the scan finds it, then as the play finds it, and what the player gets.
+struct MusicFolderRow {
+  const char* what;
+  std::vector<FolderFile> atScan;
+  std::vector<std::string> slots;  // by name; the rest are empty
+  std::vector<FolderFile> atPlay;  // changed after the scan
+  int16_t slot;                    // the one the play asks for
+  std::string sounding;            // the file that plays; empty: none
+  std::vector<std::string> lines;  // of the scan and the plays; "@" stands for the folder
+};
+
+std::vector<MusicFolderRow> MusicFolderRows() {
+  std::vector<FolderFile> junkFlood;
+  for (int i = 100; i < 140; ++i)
+    junkFlood.push_back({"j" + std::to_string(i) + ".mp3", Made::Junk});
+  junkFlood.push_back({"k.mp3", Made::Mp3});
+  return {
+      {"many files of other data: one line", junkFlood, {"k.mp3"}, {}, 0, "k.mp3",
+       {"veldrane: music folder @: 40 files skipped (not mp3 audio: j100.mp3 and 39 others)"}},
+      {"the mixer alone finds it out at its turn: the next slot, round the list",
+       {{"a.mp3", Made::Mp3}, {"b.mp3", Made::Id3OverJunk}}, {"a.mp3", "b.mp3"}, {}, 1, "a.mp3",
+       {"veldrane: music @b.mp3 cannot be played (not audio the mixer can decode); skipped"}},
+      {"gone or a FIFO by its turn",
+       {{"a.mp3", Made::Mp3}, {"b.mp3", Made::Mp3}, {"c.mp3", Made::Mp3}},
+       {"a.mp3", "b.mp3", "c.mp3"}, {{"a.mp3", Made::Gone}, {"b.mp3", Made::Fifo}}, 0, "c.mp3",
+       {"veldrane: music @a.mp3 cannot be played (no such file or directory); skipped",
+        "veldrane: music @b.mp3 cannot be played (not a regular file); skipped"}},
+      {"nothing that plays: silence, each file told once",
+       {{"a.mp3", Made::Id3OverJunk}, {"b.mp3", Made::Junk}}, {"a.mp3"}, {}, 0, "",
+       {"veldrane: music folder @: 1 file skipped (not mp3 audio: b.mp3)",
+        "veldrane: music @a.mp3 cannot be played (not audio the mixer can decode); skipped"}},
+      {"FIFOs, devices and folders by a song's name, never opened",
+       {{"a.mp3", Made::Fifo}, {"b.mp3", Made::DeviceLink}, {"c.mp3", Made::FolderLink},
+        {"d.mp3", Made::Mp3}},
+       {"d.mp3"}, {}, 0, "d.mp3",
+       {"veldrane: music folder @: 3 files skipped (not a regular file: a.mp3 and 2 others)"}},
+  };
+}
+
+// The start-up's scan, then the play asking for its slot: on the next frame again while
+// nothing sounds, and once more after the options restart the sound.
+TEST_F(SoundTest, TheMusicFolderCannotSlowFreezeOrFloodTheGame) {
+  for (const MusicFolderRow& row : MusicFolderRows()) {
+    SCOPED_TRACE(row.what);
+    folder = ScratchFolder();
+    const std::string at = folder.string() + "/";
+    SoundClose();
+    Mixer = MixerState{};  // a run of its own
+    SoundInit();
+    for (const FolderFile& file : row.atScan) Make(folder, file);
+    testing::internal::CaptureStderr();
+    ScanBgmFolder(folder.string());
+    std::vector<std::string> slots;
+    for (const std::string& slot : Sounds.BgmSlots)
+      if (!slot.empty()) slots.push_back(slot.substr(slot.rfind('/') + 1));
+    for (const FolderFile& file : row.atPlay) Make(folder, file);
+    PlayBgm(row.slot);
+    if (!IsMusicPlaying()) PlayBgm(row.slot);
+    SoundClose();
+    SoundInit();
+    PlayBgm(row.slot);
+    const std::string sounding =
+        IsMusicPlaying() ? Mixer.MusicTable[size_t(Mixer.CurrentMusic)].FileName : "";
+    std::vector<std::string> lines;
+    for (std::string line : row.lines) lines.push_back(line.replace(line.find('@'), 1, at));
+    EXPECT_EQ(slots, row.slots);
+    EXPECT_EQ(sounding, row.sounding.empty() ? "" : at + row.sounding);
+    EXPECT_EQ(GameLines(testing::internal::GetCapturedStderr()), lines);
+  }
+}
+
+TEST_F(SoundTest, EffectFilesThatCannotLoadAreToldOnceARun) {
+  BuildSeTable();
+  fs::create_directories(folder / "SE");
+  for (const std::string& file : Sounds.SeFiles) WriteFile(folder / file, SilentMp3());
+  Make(folder, {Sounds.SeFiles[0], Made::Gone});
+  Make(folder, {Sounds.SeFiles[1], Made::Fifo});
+  Make(folder, {Sounds.SeFiles[2], Made::Junk});
+  testing::internal::CaptureStderr();
+  LoadSoundEffects(folder.string() + "/");
+  SoundClose();  // as a new mixing rate does
+  SoundInit();
+  LoadSoundEffects(folder.string() + "/");
+  const std::string at = folder.string() + "/";
+  EXPECT_EQ(GameLines(testing::internal::GetCapturedStderr()),
+            (std::vector<std::string>{
+                "veldrane: sound " + at + Sounds.SeFiles[0] +
+                    " cannot be loaded (no such file or directory); that effect stays silent",
+                "veldrane: sound " + at + Sounds.SeFiles[1] +
+                    " cannot be loaded (not a regular file); that effect stays silent",
+                "veldrane: sound " + at + Sounds.SeFiles[2] +
+                    " cannot be loaded (not audio the mixer can decode: Unrecognized audio "
+                    "format); that effect stays silent"}));
+  EXPECT_EQ(Mixer.SampleTable.size(), size_t(SoundEffectCount));
 }
 
 TEST(SoundStartTest, NoAudioDeviceLeavesTheGameSilentAndRunning) {
