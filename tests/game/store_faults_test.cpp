@@ -136,6 +136,7 @@ TEST_F(StoreFaultsTest, NoValueThePlayerDidNotChangeIsEverReplaced) {
       if (atTitle) atTitle();
     });
     EXPECT_EQ(startBox.rfind(row.startBox, 0), 0u) << startBox;
+    EXPECT_EQ(startBox.find("not an error"), std::string::npos) << "a reason SQLite never gave";
     EXPECT_EQ(Imgui.LastMessageBoxText.rfind(row.lastBox, 0), 0u) << Imgui.LastMessageBoxText;
     EXPECT_EQ(busyLineSeen, row.busyLine);
     EXPECT_EQ(Mixer.MixRate, row.mixRate);
