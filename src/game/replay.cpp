@@ -7,9 +7,11 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <vector>
 
 #include "common/frame_clock.h"
+#include "common/resource_format.h"
 #include "game/game_state.h"
 #include "game/play_statistics.h"
 #include "game/scenes.h"
@@ -65,7 +67,8 @@ void Save(const ReplayRecord& record) {
 
 // The buttons of the play being played back: none while it waits for them to be up, then its
 // words, then the pause menu's reads that give up, then none. Its last word comes with the
-// request that ended it, as the window's key came within that frame.
+// request that ended it, as the window's key came within that frame. A play that would go on
+// past its last word has not ended as recorded: it ends in that frame.
 uint16_t NextReplayWord() {
   if (!Replay.begun && !Stats.InPlay) return 0;
   Replay.begun = true;
@@ -77,12 +80,59 @@ uint16_t NextReplayWord() {
     if (last && Replay.record.ending == ReplayEnding::Left) Program.QuitRequested = true;
     return word;
   }
+  if (Stats.InPlay) Play.GameActive = false;
   if (Replay.record.ending != ReplayEnding::GivenUp || Replay.menuStep >= GivingUp.size())
     return 0;
   return GivingUp[Replay.menuStep++];
 }
 
+[[noreturn]] void Refuse(const std::string& what) {
+  throw FormatError("リプレイが壊れています (" + what + ")");
+}
+
+void CheckRange(const char* name, int64_t value, int64_t low, int64_t high) {
+  if (value >= low && value <= high) return;
+  const std::string text = std::string(name) + " " + std::to_string(value);
+  if (low == high) Refuse(text + ": " + std::to_string(low) + " のはずです");
+  Refuse(text + ": " + std::to_string(low) + " から " + std::to_string(high) + " までです");
+}
+
+// The extra ships a score has brought: one each time it passed the next extend.
+int64_t ExtendsBelow(int32_t score) {
+  const PlayState fresh;
+  if (score <= fresh.NextExtendScore) return 0;
+  return (int64_t(score) - fresh.NextExtendScore - 1) / fresh.ExtendInterval + 1;
+}
+
+// Words of defined buttons only; Escape ends the play in its frame, so only the last has it.
+void CheckButtons(const std::vector<uint16_t>& words, int32_t firstFrame) {
+  if (words.empty()) Refuse("フレームがありません");
+  for (size_t i = 0; i < words.size(); ++i) {
+    const std::string frame = "フレーム " + std::to_string(firstFrame + int64_t(i));
+    if (words[i] & ~BTN_ALL)
+      Refuse(frame + " のボタン " + std::to_string(words[i]) + " に未定義のビットがあります");
+    if ((words[i] & BTN_ESC) && i + 1 < words.size()) Refuse(frame + " の ESC の後に続きがあります");
+  }
+}
+
 }  // namespace
+
+void CheckReplay(const ReplayRecord& record) {
+  const int32_t firstFrame = CheckpointFrame(record.restartFrame);
+  const int32_t lastCheckpoint = CheckpointFrame(std::numeric_limits<int32_t>::max());
+  const int16_t reserve = GameRecord{}.Lives - 1;  // the ship that enters leaves the reserve
+  CheckRange("ステージ", record.stage, 0, 0);      // the game has one stage
+  CheckRange("開始の点数", record.score, 0, MaxScore);
+  CheckRange("残機", record.lives, 0, reserve + ExtendsBelow(record.score));
+  // 0 for a new game, else the frame where the last play was lost.
+  CheckRange("再開フレーム", record.restartFrame, 0, int64_t(lastCheckpoint) + MaxReplayFrames);
+  CheckButtons(record.buttons, firstFrame);
+  // Each word is a frame; leaving the program does not count the last one.
+  const bool left = record.ending == ReplayEnding::Left || (record.buttons.back() & BTN_ESC);
+  const int64_t endFrame = firstFrame + int64_t(record.buttons.size()) - (left ? 1 : 0);
+  CheckRange("終わりのフレーム", record.endFrame, endFrame, endFrame);
+  CheckRange("終わりの点数", record.endScore, record.score, MaxScore);  // the score only grows
+}
 
 std::string ReplayFolder() {
   const char* data = std::getenv("XDG_DATA_HOME");
@@ -140,6 +190,7 @@ int PlayReplayFile(const std::string& path) {
   ReplayRecord record;
   try {
     record = ReadReplayFile(path);
+    CheckReplay(record);
   } catch (const std::runtime_error& error) {  // ResourceFileError or FormatError
     std::fprintf(stderr, "veldrane: %s: %s\n", path.c_str(), error.what());
     return 2;

@@ -15,9 +15,11 @@
 #include "persist/stored_values.h"
 #include "game/play_statistics.h"
 #include "game/scenes.h"
+#include "graphics/image_resource.h"
 #include "input/input.h"
 #include "support/button_script.h"
 #include "stage/stage_state.h"
+#include "support/headless.h"
 #include "support/whole_program.h"
 
 namespace {
@@ -86,12 +88,6 @@ TEST(ReplayFormatTest, DamagedShortOrForeignFilesAreRefusedWithTheirReason) {
   EXPECT_EQ(Refusal(ending), "リプレイが壊れています (終わり方)");
 
   ReplayRecord strange = SmallReplay();
-  strange.lives = MaxReplayLives + 1;
-  EXPECT_EQ(Refusal(EncodeReplay(strange)), "リプレイが壊れています (開始の状態)");
-  strange = SmallReplay();
-  strange.stage = -1;
-  EXPECT_EQ(Refusal(EncodeReplay(strange)), "リプレイが壊れています (開始の状態)");
-  strange = SmallReplay();
   strange.buttons.assign(MaxReplayFrames + 1, 8);
   EXPECT_EQ(Refusal(EncodeReplay(strange)), "リプレイが壊れています (長すぎます)");
 }
@@ -155,6 +151,90 @@ TEST_F(ReplayTest, AFileThatIsNoGoodReplayEndsWithItsReason) {
   const std::string told = testing::internal::GetCapturedStderr();
   EXPECT_NE(told.find("bad.vrp: リプレイが途中で切れています"), std::string::npos) << told;
   EXPECT_NE(told.find("missing.vrp"), std::string::npos) << told;
+}
+
+// Each row changes the recorded play given up at frame 50: a record no play of the game makes
+// is refused with what is wrong (exit 2), one it can make plays (0 when it ends as recorded).
+struct CheckCase {
+  const char* what;
+  void (*change)(ReplayRecord&);
+  int exitCode;
+  std::string told;  // after "veldrane: FILE: " when refused, else after "replay: "
+};
+
+const CheckCase CheckCases[] = {
+    {"as recorded", [](ReplayRecord&) {}, 0, "frame 51, score 0 (recorded: frame 51, score 0)"},
+    {"a second stage", [](ReplayRecord& r) { r.stage = 1; }, 2,
+     "リプレイが壊れています (ステージ 1: 0 のはずです)"},
+    {"a score below 0", [](ReplayRecord& r) { r.score = -1; }, 2,
+     "リプレイが壊れています (開始の点数 -1: 0 から 2147483647 までです)"},
+    {"the largest score, shooting", [](ReplayRecord& r) {
+       r = ReadReplayFile((Fixtures / "autopilot_lost_game.vrp").string());
+       r.buttons.resize(300);  // 10000 points shot down by then
+       r.ending = ReplayEnding::GivenUp;
+       r.endFrame = 300;
+       r.score = r.endScore = MaxScore;
+     }, 0, "frame 300, score 2147483647 (recorded: frame 300, score 2147483647)"},
+    {"a ship too many", [](ReplayRecord& r) { r.lives = 3; }, 2,
+     "リプレイが壊れています (残機 3: 0 から 2 までです)"},
+    {"ships below 0", [](ReplayRecord& r) { r.lives = -1; }, 2,
+     "リプレイが壊れています (残機 -1: 0 から 2 までです)"},
+    {"a ship too many at an extend's score", [](ReplayRecord& r) {
+       r.score = r.endScore = 2000000;
+       r.lives = 3;
+     }, 2, "リプレイが壊れています (残機 3: 0 から 2 までです)"},
+    {"an extend's ship past its score", [](ReplayRecord& r) {
+       r.score = r.endScore = 2000001;
+       r.lives = 3;
+     }, 0, "frame 51, score 2000001 (recorded: frame 51, score 2000001)"},
+    {"a restart frame below 0", [](ReplayRecord& r) { r.restartFrame = -1; }, 2,
+     "リプレイが壊れています (再開フレーム -1: 0 から 1006500 までです)"},
+    {"the last restart frame", [](ReplayRecord& r) {
+       r.restartFrame = 1006500;
+       r.endFrame = 6500 + 51;  // from the last checkpoint
+     }, 0, "frame 6551, score 0 (recorded: frame 6551, score 0)"},
+    {"a restart frame past it", [](ReplayRecord& r) { r.restartFrame = 1006501; }, 2,
+     "リプレイが壊れています (再開フレーム 1006501: 0 から 1006500 までです)"},
+    {"the highest button", [](ReplayRecord& r) { r.buttons[10] = BTN_RETURN; }, 0,
+     "frame 51, score 0 (recorded: frame 51, score 0)"},
+    {"an undefined button", [](ReplayRecord& r) { r.buttons[10] = BTN_RETURN << 1; }, 2,
+     "リプレイが壊れています (フレーム 10 のボタン 1024 に未定義のビットがあります)"},
+    {"Escape before the end", [](ReplayRecord& r) { r.buttons[10] = BTN_ESC; }, 2,
+     "リプレイが壊れています (フレーム 10 の ESC の後に続きがあります)"},
+    {"no frames", [](ReplayRecord& r) { r.buttons.clear(); }, 2,
+     "リプレイが壊れています (フレームがありません)"},
+    {"an end past the frames", [](ReplayRecord& r) { r.endFrame = 52; }, 2,
+     "リプレイが壊れています (終わりのフレーム 52: 51 のはずです)"},
+    {"left, so the last frame uncounted", [](ReplayRecord& r) { r.ending = ReplayEnding::Left; },
+     2, "リプレイが壊れています (終わりのフレーム 51: 50 のはずです)"},
+    {"an end score below the start", [](ReplayRecord& r) { r.score = 10; }, 2,
+     "リプレイが壊れています (終わりの点数 0: 10 から 2147483647 までです)"},
+    {"frames that run out before the play ends", [](ReplayRecord& r) {
+       r.ending = ReplayEnding::Played;
+     }, 1, "frame 52, score 0 (recorded: frame 51, score 0) DIFFERENT"},
+};
+
+// `veldrane --replay FILE` once the window is up and the resources are loaded.
+TEST_F(ReplayTest, OnlyWhatAPlayOfTheGameCanRecordIsPlayedBack) {
+  const ReplayRecord recorded = ReadReplayFile((Fixtures / "given_up_at_frame_50.vrp").string());
+  const fs::path file = Folder / "case.vrp";
+  StartHeadlessDisplay();
+  LoadImageResources(BuiltResourceFolder());
+  for (const CheckCase& row : CheckCases) {
+    ReplayRecord record = recorded;
+    row.change(record);
+    WriteFile(file, EncodeReplay(record));
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(PlayReplayFile(file), row.exitCode) << row.what;
+    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string err = testing::internal::GetCapturedStderr();
+    if (row.exitCode == 2)
+      EXPECT_EQ(err, "veldrane: " + file.string() + ": " + row.told + "\n") << row.what;
+    else
+      EXPECT_EQ(out, "replay: " + row.told + "\n") << row.what;
+  }
+  StopHeadlessDisplay();
 }
 
 }  // namespace
