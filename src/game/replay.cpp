@@ -1,12 +1,16 @@
 #include "game/replay.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <vector>
 
@@ -47,6 +51,31 @@ void KeepTheLast(const fs::path& folder) {
   for (size_t i = 0; i + ReplaysKept < files.size(); ++i) fs::remove(files[i], error);
 }
 
+// All of `bytes` to `fd`; 0, or the errno of the write that failed.
+int WriteAll(int fd, const std::vector<uint8_t>& bytes) {
+  for (size_t done = 0; done < bytes.size();) {
+    const ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return written < 0 ? errno : EIO;
+    done += size_t(written);
+  }
+  return 0;
+}
+
+// The bytes go to a temporary file beside `file`, onto the disk, and are then renamed to it,
+// so that a failed save leaves nothing behind. 0, or the errno of the step that failed.
+int WriteReplayFile(const fs::path& file, const std::vector<uint8_t>& bytes) {
+  const std::string part = file.native() + ".part";  // not a replay's name while unfinished
+  const int fd = open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return errno;
+  int failure = WriteAll(fd, bytes);
+  if (failure == 0 && fsync(fd) != 0) failure = errno;
+  if (close(fd) != 0 && failure == 0) failure = errno;
+  if (failure == 0 && rename(part.c_str(), file.c_str()) != 0) failure = errno;
+  if (failure != 0) unlink(part.c_str());
+  return failure;
+}
+
 void Save(const ReplayRecord& record) {
   const std::string folder = ReplayFolder();
   if (folder.empty()) return;
@@ -55,11 +84,10 @@ void Save(const ReplayRecord& record) {
   fs::path file;
   for (int n = 1; n < 100 && (file.empty() || fs::exists(file, error)); ++n)
     file = fs::path(folder) / (NewFileName() + "-" + std::to_string(n) + ReplayExtension);
-  const std::vector<uint8_t> bytes = EncodeReplay(record);
-  std::ofstream out(file, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-  if (!out.flush()) {
-    std::fprintf(stderr, "veldrane: could not keep the replay %s\n", file.c_str());
+  if (const int failure = WriteReplayFile(file, EncodeReplay(record))) {
+    std::fprintf(stderr,
+                 "veldrane: could not keep the replay %s: %s; the game goes on without it\n",
+                 file.c_str(), std::strerror(failure));
     return;
   }
   KeepTheLast(folder);

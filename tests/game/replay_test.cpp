@@ -3,8 +3,10 @@
 
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <vector>
 
@@ -17,6 +19,7 @@
 #include "game/scenes.h"
 #include "graphics/image_resource.h"
 #include "input/input.h"
+#include "persist/child_process.h"
 #include "support/button_script.h"
 #include "stage/stage_state.h"
 #include "support/headless.h"
@@ -235,6 +238,62 @@ TEST_F(ReplayTest, OnlyWhatAPlayOfTheGameCanRecordIsPlayedBack) {
       EXPECT_EQ(out, "replay: " + row.told + "\n") << row.what;
   }
   StopHeadlessDisplay();
+}
+
+// A play of one frame, recorded as the play loop records it.
+void RecordOnePlay() {
+  Replay.recordPlays = true;
+  BeginRecording();
+  RecordButtons(0);
+  FinishRecording();
+  Replay.recordPlays = false;
+}
+
+// A save that fails leaves no file, not even part of one, and says which file, why, and that the
+// game goes on. Each runs in a child: a file size limit cuts the write short, or a file stands
+// where the folder should be.
+struct FailedSave {
+  const char* what;
+  void (*prepare)(const fs::path& folder);
+  std::string reason;
+};
+
+const FailedSave FailedSaves[] = {
+    {"a file size limit", [](const fs::path&) {
+       const rlimit limit{16, 16};
+       setrlimit(RLIMIT_FSIZE, &limit);
+       std::signal(SIGXFSZ, SIG_IGN);  // the write fails instead
+     }, "File too large"},
+    {"a file for a folder", [](const fs::path& folder) { WriteFile(folder, {}); },
+     "Not a directory"},
+};
+
+TEST_F(ReplayTest, AFailedSaveLeavesNothingAndSaysWhy) {
+  for (const FailedSave& row : FailedSaves) {
+    fs::remove_all(Folder / "data");
+    fs::create_directories(ReplayFiles().parent_path());
+    int told[2];
+    ASSERT_EQ(pipe(told), 0);
+    const pid_t child = InChild([&] {
+      dup2(told[1], STDERR_FILENO);
+      row.prepare(ReplayFiles());
+      RecordOnePlay();
+      return true;
+    });
+    close(told[1]);
+    std::string message;
+    char buffer[512];
+    for (ssize_t got; (got = read(told[0], buffer, sizeof buffer)) > 0;)
+      message.append(buffer, size_t(got));
+    close(told[0]);
+    EXPECT_EQ(ExitCode(child), 0) << row.what;
+    for (const auto& entry : fs::recursive_directory_iterator(Folder / "data"))
+      EXPECT_EQ(entry.path().string().find(".vrp"), std::string::npos) << row.what << entry.path();
+    const std::string start = "veldrane: could not keep the replay " + ReplayFiles().string() + "/";
+    if (message.size() > start.size() + 15) message.replace(start.size(), 15, "STAMP");  // the time
+    EXPECT_EQ(message, start + "STAMP-1.vrp: " + row.reason + "; the game goes on without it\n")
+        << row.what;
+  }
 }
 
 }  // namespace
