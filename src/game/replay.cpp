@@ -12,6 +12,7 @@
 #include <ctime>
 #include <filesystem>
 #include <limits>
+#include <tuple>
 #include <vector>
 
 #include "common/frame_clock.h"
@@ -41,14 +42,30 @@ std::string NewFileName() {
   return stamp;
 }
 
-// Names sort by time; the oldest beyond the last ReplaysKept go.
-void KeepTheLast(const fs::path& folder) {
-  std::vector<fs::path> files;
-  std::error_code error;
+struct KeptFile {
+  fs::file_time_type time;
+  fs::path path;
+};
+
+// Recording order: by modification time, and within one tick of the clock by the name, the
+// shorter first, so that "-2" comes before "-10" of the same second.
+bool RecordedBefore(const KeptFile& a, const KeptFile& b) {
+  const std::string& nameA = a.path.native();
+  const std::string& nameB = b.path.native();
+  return std::tuple(a.time, nameA.size(), nameA) < std::tuple(b.time, nameB.size(), nameB);
+}
+
+// The oldest beyond the last ReplaysKept go. The file just saved stays whatever the times of
+// the others: a clock that was ahead must not cost the newest play.
+void KeepTheLast(const fs::path& folder, const fs::path& saved) {
+  constexpr size_t Others = ReplaysKept - 1;
+  std::vector<KeptFile> files;
+  std::error_code error, gone;  // a file gone meanwhile sorts first
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-    if (it->path().extension() == ReplayExtension) files.push_back(it->path());
-  std::sort(files.begin(), files.end());
-  for (size_t i = 0; i + ReplaysKept < files.size(); ++i) fs::remove(files[i], error);
+    if (it->path().extension() == ReplayExtension && it->path() != saved)
+      files.push_back({it->last_write_time(gone), it->path()});
+  std::sort(files.begin(), files.end(), RecordedBefore);
+  for (size_t i = 0; i + Others < files.size(); ++i) fs::remove(files[i].path, error);
 }
 
 // All of `bytes` to `fd`; 0, or the errno of the write that failed.
@@ -90,7 +107,7 @@ void Save(const ReplayRecord& record) {
                  file.c_str(), std::strerror(failure));
     return;
   }
-  KeepTheLast(folder);
+  KeepTheLast(folder, file);
 }
 
 // The buttons of the play being played back: none while it waits for them to be up, then its

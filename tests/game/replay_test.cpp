@@ -6,8 +6,10 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <set>
 #include <vector>
 
 #include "common/frame_clock.h"
@@ -247,6 +249,59 @@ void RecordOnePlay() {
   RecordButtons(0);
   FinishRecording();
   Replay.recordPlays = false;
+}
+
+std::set<std::string> NamesIn(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
+  return names;
+}
+
+// `count` files named prefix01.vrp, prefix02.vrp ..., the first `daysAgo` days old and each
+// next a day younger (below 0: days ahead).
+std::vector<std::pair<std::string, int>> Dated(const std::string& prefix, int count, int daysAgo) {
+  std::vector<std::pair<std::string, int>> files;
+  for (int i = 1; i <= count; ++i)
+    files.push_back({prefix + (i < 10 ? "0" : "") + std::to_string(i) + ".vrp", daysAgo - i + 1});
+  return files;
+}
+
+struct KeptCase {
+  const char* what;
+  std::vector<std::pair<std::string, int>> files;  // name, days old
+  std::string goes;  // the one the new play's file replaces
+};
+
+// Twenty plays in the folder, and one more recorded: the oldest by its time goes.
+TEST_F(ReplayTest, TheLastPlaysAreKeptByWhenTheyWereRecorded) {
+  std::vector<std::pair<std::string, int>> sameSecond = Dated("20250102-1200", 18, 29);
+  sameSecond.push_back({"20250101-120000-2.vrp", 30});
+  sameSecond.push_back({"20250101-120000-10.vrp", 30});
+  const KeptCase rows[] = {
+      {"copied in under names that sort after the new one", Dated("zz-", 20, 20), "zz-01.vrp"},
+      {"the second play of a second before its tenth", sameSecond, "20250101-120000-2.vrp"},
+      {"dated ahead by a clock that was fast", Dated("a-", 20, -1), "a-01.vrp"},
+  };
+  for (const KeptCase& row : rows) {
+    fs::remove_all(ReplayFiles());
+    fs::create_directories(ReplayFiles());
+    std::set<std::string> before;
+    for (const auto& [name, days] : row.files) {
+      WriteBytes(ReplayFiles() / name, "old");
+      fs::last_write_time(ReplayFiles() / name,
+                          fs::file_time_type::clock::now() - std::chrono::hours(24 * days));
+      before.insert(name);
+    }
+    RecordOnePlay();
+    std::set<std::string> gone, added;
+    const std::set<std::string> after = NamesIn(ReplayFiles());
+    std::set_difference(before.begin(), before.end(), after.begin(), after.end(),
+                        std::inserter(gone, gone.end()));
+    std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
+                        std::inserter(added, added.end()));
+    EXPECT_EQ(gone, std::set<std::string>{row.goes}) << row.what;
+    EXPECT_EQ(added.size(), 1u) << row.what << ": the new play is kept";
+  }
 }
 
 // A save that fails leaves no file, not even part of one, and says which file, why, and that the
