@@ -153,10 +153,13 @@ int64_t ExtendsBelow(int32_t score) {
 void CheckButtons(const std::vector<uint16_t>& words, int32_t firstFrame) {
   if (words.empty()) Refuse("フレームがありません");
   for (size_t i = 0; i < words.size(); ++i) {
+    const bool undefined = words[i] & ~BTN_ALL;
+    const bool escapeBefore = (words[i] & BTN_ESC) && i + 1 < words.size();
+    if (!undefined && !escapeBefore) continue;
     const std::string frame = "フレーム " + std::to_string(firstFrame + int64_t(i));
-    if (words[i] & ~BTN_ALL)
+    if (undefined)
       Refuse(frame + " のボタン " + std::to_string(words[i]) + " に未定義のビットがあります");
-    if ((words[i] & BTN_ESC) && i + 1 < words.size()) Refuse(frame + " の ESC の後に続きがあります");
+    Refuse(frame + " の ESC の後に続きがあります");
   }
 }
 
@@ -169,7 +172,8 @@ void CheckReplay(const ReplayRecord& record) {
   CheckRange("ステージ", record.stage, 0, 0);      // the game has one stage
   CheckRange("開始の点数", record.score, 0, MaxScore);
   CheckRange("残機", record.lives, 0, reserve + ExtendsBelow(record.score));
-  // 0 for a new game, else the frame where the last play was lost.
+  // 0 for a new game, else the frame where the last play was lost: no later than the longest
+  // play a replay holds, from the last checkpoint.
   CheckRange("再開フレーム", record.restartFrame, 0, int64_t(lastCheckpoint) + MaxReplayFrames);
   CheckButtons(record.buttons, firstFrame);
   // Each word is a frame; leaving the program does not count the last one.
