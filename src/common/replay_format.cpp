@@ -80,9 +80,6 @@ ReplayRecord ParseReplay(const std::vector<uint8_t>& bytes) {
   replay.score = in.Read<int32_t>(CutShort);
   replay.lives = in.Read<int16_t>(CutShort);
   replay.randomState = in.Read<uint64_t>(CutShort);
-  if (replay.stage < 0 || replay.stage >= MaxReplayStages || replay.restartFrame < 0 ||
-      replay.score < 0 || replay.lives < 0 || replay.lives > MaxReplayLives)
-    throw FormatError("リプレイが壊れています (開始の状態)");
   const uint8_t ending = in.Read<uint8_t>(CutShort);
   if (ending > uint8_t(ReplayEnding::Left)) throw FormatError("リプレイが壊れています (終わり方)");
   replay.ending = ReplayEnding(ending);

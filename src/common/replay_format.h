@@ -11,9 +11,6 @@ inline constexpr uint16_t ReplayVersion = 1;
 // Nine hours of play; a longer file is damaged.
 inline constexpr uint32_t MaxReplayFrames = 1000000;
 inline constexpr const char* ReplayExtension = ".vrp";
-// Beyond these a play's start is damaged: the game has one stage, and ships come one at a time.
-inline constexpr int16_t MaxReplayStages = 10;
-inline constexpr int16_t MaxReplayLives = 99;
 
 // How a play ended beyond its frames: by itself (its ship lost or the stage cleared, or Escape
 // among its buttons), from the pause menu, or by leaving the program from its window.
@@ -35,6 +32,7 @@ struct ReplayRecord {
 
 std::vector<uint8_t> EncodeReplay(const ReplayRecord& replay);
 // A FormatError says what is wrong: not a replay, another version, cut short or damaged.
+// Whether the game could have made the record is the game's to check (CheckReplay).
 ReplayRecord ParseReplay(const std::vector<uint8_t>& bytes);
 // The replay in a file; a ResourceFileError names a file that cannot be read, a FormatError
 // says what is wrong with its bytes.

@@ -1,15 +1,22 @@
 #include "game/replay.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
+#include <limits>
+#include <tuple>
 #include <vector>
 
 #include "common/frame_clock.h"
+#include "common/resource_format.h"
 #include "game/game_state.h"
 #include "game/play_statistics.h"
 #include "game/scenes.h"
@@ -35,14 +42,55 @@ std::string NewFileName() {
   return stamp;
 }
 
-// Names sort by time; the oldest beyond the last ReplaysKept go.
-void KeepTheLast(const fs::path& folder) {
-  std::vector<fs::path> files;
-  std::error_code error;
+struct KeptFile {
+  fs::file_time_type time;
+  fs::path path;
+};
+
+// Recording order: by modification time, and within one tick of the clock by the name, the
+// shorter first, so that "-2" comes before "-10" of the same second.
+bool RecordedBefore(const KeptFile& a, const KeptFile& b) {
+  const std::string& nameA = a.path.native();
+  const std::string& nameB = b.path.native();
+  return std::tuple(a.time, nameA.size(), nameA) < std::tuple(b.time, nameB.size(), nameB);
+}
+
+// The oldest beyond the last ReplaysKept go. The file just saved stays whatever the times of
+// the others: a clock that was ahead must not cost the newest play.
+void KeepTheLast(const fs::path& folder, const fs::path& saved) {
+  constexpr size_t Others = ReplaysKept - 1;
+  std::vector<KeptFile> files;
+  std::error_code error, gone;  // a file gone meanwhile sorts first
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-    if (it->path().extension() == ReplayExtension) files.push_back(it->path());
-  std::sort(files.begin(), files.end());
-  for (size_t i = 0; i + ReplaysKept < files.size(); ++i) fs::remove(files[i], error);
+    if (it->path().extension() == ReplayExtension && it->path() != saved)
+      files.push_back({it->last_write_time(gone), it->path()});
+  std::sort(files.begin(), files.end(), RecordedBefore);
+  for (size_t i = 0; i + Others < files.size(); ++i) fs::remove(files[i].path, error);
+}
+
+// All of `bytes` to `fd`; 0, or the errno of the write that failed.
+int WriteAll(int fd, const std::vector<uint8_t>& bytes) {
+  for (size_t done = 0; done < bytes.size();) {
+    const ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return written < 0 ? errno : EIO;
+    done += size_t(written);
+  }
+  return 0;
+}
+
+// The bytes go to a temporary file beside `file`, onto the disk, and are then renamed to it,
+// so that a failed save leaves nothing behind. 0, or the errno of the step that failed.
+int WriteReplayFile(const fs::path& file, const std::vector<uint8_t>& bytes) {
+  const std::string part = file.native() + ".part";  // not a replay's name while unfinished
+  const int fd = open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return errno;
+  int failure = WriteAll(fd, bytes);
+  if (failure == 0 && fsync(fd) != 0) failure = errno;
+  if (close(fd) != 0 && failure == 0) failure = errno;
+  if (failure == 0 && rename(part.c_str(), file.c_str()) != 0) failure = errno;
+  if (failure != 0) unlink(part.c_str());
+  return failure;
 }
 
 void Save(const ReplayRecord& record) {
@@ -53,19 +101,19 @@ void Save(const ReplayRecord& record) {
   fs::path file;
   for (int n = 1; n < 100 && (file.empty() || fs::exists(file, error)); ++n)
     file = fs::path(folder) / (NewFileName() + "-" + std::to_string(n) + ReplayExtension);
-  const std::vector<uint8_t> bytes = EncodeReplay(record);
-  std::ofstream out(file, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-  if (!out.flush()) {
-    std::fprintf(stderr, "veldrane: could not keep the replay %s\n", file.c_str());
+  if (const int failure = WriteReplayFile(file, EncodeReplay(record))) {
+    std::fprintf(stderr,
+                 "veldrane: could not keep the replay %s: %s; the game goes on without it\n",
+                 file.c_str(), std::strerror(failure));
     return;
   }
-  KeepTheLast(folder);
+  KeepTheLast(folder, file);
 }
 
 // The buttons of the play being played back: none while it waits for them to be up, then its
 // words, then the pause menu's reads that give up, then none. Its last word comes with the
-// request that ended it, as the window's key came within that frame.
+// request that ended it, as the window's key came within that frame. A play that would go on
+// past its last word has not ended as recorded: it ends in that frame.
 uint16_t NextReplayWord() {
   if (!Replay.begun && !Stats.InPlay) return 0;
   Replay.begun = true;
@@ -77,12 +125,63 @@ uint16_t NextReplayWord() {
     if (last && Replay.record.ending == ReplayEnding::Left) Program.QuitRequested = true;
     return word;
   }
+  if (Stats.InPlay) Play.GameActive = false;
   if (Replay.record.ending != ReplayEnding::GivenUp || Replay.menuStep >= GivingUp.size())
     return 0;
   return GivingUp[Replay.menuStep++];
 }
 
+[[noreturn]] void Refuse(const std::string& what) {
+  throw FormatError("リプレイが壊れています (" + what + ")");
+}
+
+void CheckRange(const char* name, int64_t value, int64_t low, int64_t high) {
+  if (value >= low && value <= high) return;
+  const std::string text = std::string(name) + " " + std::to_string(value);
+  if (low == high) Refuse(text + ": " + std::to_string(low) + " のはずです");
+  Refuse(text + ": " + std::to_string(low) + " から " + std::to_string(high) + " までです");
+}
+
+// The extra ships a score has brought: one each time it passed the next extend.
+int64_t ExtendsBelow(int32_t score) {
+  const PlayState fresh;
+  if (score <= fresh.NextExtendScore) return 0;
+  return (int64_t(score) - fresh.NextExtendScore - 1) / fresh.ExtendInterval + 1;
+}
+
+// Words of defined buttons only; Escape ends the play in its frame, so only the last has it.
+void CheckButtons(const std::vector<uint16_t>& words, int32_t firstFrame) {
+  if (words.empty()) Refuse("フレームがありません");
+  for (size_t i = 0; i < words.size(); ++i) {
+    const bool undefined = words[i] & ~BTN_ALL;
+    const bool escapeBefore = (words[i] & BTN_ESC) && i + 1 < words.size();
+    if (!undefined && !escapeBefore) continue;
+    const std::string frame = "フレーム " + std::to_string(firstFrame + int64_t(i));
+    if (undefined)
+      Refuse(frame + " のボタン " + std::to_string(words[i]) + " に未定義のビットがあります");
+    Refuse(frame + " の ESC の後に続きがあります");
+  }
+}
+
 }  // namespace
+
+void CheckReplay(const ReplayRecord& record) {
+  const int32_t firstFrame = CheckpointFrame(record.restartFrame);
+  const int32_t lastCheckpoint = CheckpointFrame(std::numeric_limits<int32_t>::max());
+  const int16_t reserve = GameRecord{}.Lives - 1;  // the ship that enters leaves the reserve
+  CheckRange("ステージ", record.stage, 0, 0);      // the game has one stage
+  CheckRange("開始の点数", record.score, 0, MaxScore);
+  CheckRange("残機", record.lives, 0, reserve + ExtendsBelow(record.score));
+  // 0 for a new game, else the frame where the last play was lost: no later than the longest
+  // play a replay holds, from the last checkpoint.
+  CheckRange("再開フレーム", record.restartFrame, 0, int64_t(lastCheckpoint) + MaxReplayFrames);
+  CheckButtons(record.buttons, firstFrame);
+  // Each word is a frame; leaving the program does not count the last one.
+  const bool left = record.ending == ReplayEnding::Left || (record.buttons.back() & BTN_ESC);
+  const int64_t endFrame = firstFrame + int64_t(record.buttons.size()) - (left ? 1 : 0);
+  CheckRange("終わりのフレーム", record.endFrame, endFrame, endFrame);
+  CheckRange("終わりの点数", record.endScore, record.score, MaxScore);  // the score only grows
+}
 
 std::string ReplayFolder() {
   const char* data = std::getenv("XDG_DATA_HOME");
@@ -140,6 +239,7 @@ int PlayReplayFile(const std::string& path) {
   ReplayRecord record;
   try {
     record = ReadReplayFile(path);
+    CheckReplay(record);
   } catch (const std::runtime_error& error) {  // ResourceFileError or FormatError
     std::fprintf(stderr, "veldrane: %s: %s\n", path.c_str(), error.what());
     return 2;

@@ -32,8 +32,13 @@ void RecordButtons(uint16_t word);
 void RecordGivingUp();
 void FinishRecording();
 
+// Refuses with a FormatError, saying what is wrong, a record that no play of this game makes:
+// a start the game cannot have, undefined buttons, or an end its frames cannot reach.
+void CheckReplay(const ReplayRecord& record);
+
 // Plays the replay file back in the game's window; 0 when it ends on the recorded frame and
-// score, 1 when it does not, 2 when the file cannot be read (the message says why).
+// score, 1 when it does not, 2 when the file cannot be read or is refused (the message says
+// why).
 int PlayReplayFile(const std::string& path);
 // Plays a record back from the current state of the display and resources; true when it ended
 // as recorded.

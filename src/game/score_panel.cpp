@@ -65,7 +65,7 @@ void ScorePanel() {
   DrawLives();
   if (Play.NextExtendScore < Game.Score) {
     ++Game.Lives;
-    Play.NextExtendScore += Play.ExtendInterval;
+    Play.NextExtendScore = AddScore(Play.NextExtendScore, Play.ExtendInterval);
     PlaySe(SE_FANFARE);
   }
 }

@@ -15,6 +15,9 @@ constexpr uint16_t BTN_Z = 64;
 constexpr uint16_t BTN_X = 128;
 constexpr uint16_t BTN_C = 256;
 constexpr uint16_t BTN_RETURN = 512;
+// Every bit a button word can hold.
+constexpr uint16_t BTN_ALL = BTN_ESC | BTN_LEFT | BTN_RIGHT | BTN_UP | BTN_DOWN | BTN_SPACE |
+                             BTN_Z | BTN_X | BTN_C | BTN_RETURN;
 
 // Axes read 0..10000 with 5000 at rest, after a 10 % dead zone and 95 % saturation.
 constexpr int32_t AxisCentre = 5000;

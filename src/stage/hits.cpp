@@ -104,7 +104,7 @@ void Destroy(ObjectIndex i, GameObject& o) {
     MoveObject(i, QG_EntryOnDeathRoll, InsertAtTail);  // its controller finishes it
   else
     KillObject(i, QG_UnUse);
-  Game.Score += World.Templates[o.templateIndex].score;
+  Game.Score = AddScore(Game.Score, World.Templates[o.templateIndex].score);
   ObjectIndex label = Spawn(TypeScoreLabel, o.x + o.centerX, o.y + o.centerY);
   if (label != NoObject) Obj(label).templateIndex = o.templateIndex;
 }
@@ -138,7 +138,7 @@ void ResolveBarrierHit(ObjectIndex b) {
   GameObject& bullet = Obj(b);
   const GameObject& ship = Ship();
   bullet.life -= 1;
-  Game.Score += 100;
+  Game.Score = AddScore(Game.Score, 100);
   if (bullet.life < 1) KillObject(b, QG_UnUse);
   if (ship.work3 == 0)
     (ship.y + 32 <= bullet.y ? Play.PodFlashB : Play.PodFlashA) = 2;

@@ -82,11 +82,12 @@ void Tally(GameObject& o) {
     float& amount = o.*line.amount;
     if (!Present(amount)) continue;
     amount -= TallyStep;
-    Game.Score += int32_t(TallyStep);
+    int32_t points = int32_t(TallyStep);
     if (amount < 0) {
-      Game.Score += RoundHalfEven(amount);
+      points += RoundHalfEven(amount);
       amount = 0;
     }
+    Game.Score = AddScore(Game.Score, points);
     left |= amount >= 1;
   }
   if (left) PlaySe(SE_BARIA_HIT);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 
 #include "common/resource_format.h"
 #include "graphics/display.h"
@@ -17,6 +18,12 @@ struct GameRecord {
   int32_t RestartFrame = 0;  // where the last play ended; the next resumes at a checkpoint
 };
 extern GameRecord Game;
+
+// The score is an int32_t, and the panel's eleven places show every value it can hold; an
+// addition past the top stops there rather than overflowing.
+inline constexpr int32_t MaxScore = std::numeric_limits<int32_t>::max();
+// `score` with `points` added, held to 0..MaxScore. Every addition to a score goes through it.
+int32_t AddScore(int32_t score, int64_t points);
 
 constexpr int32_t MapLayerCount = 5;
 

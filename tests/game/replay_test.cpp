@@ -3,9 +3,13 @@
 
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <set>
 #include <vector>
 
 #include "common/frame_clock.h"
@@ -15,9 +19,12 @@
 #include "persist/stored_values.h"
 #include "game/play_statistics.h"
 #include "game/scenes.h"
+#include "graphics/image_resource.h"
 #include "input/input.h"
+#include "persist/child_process.h"
 #include "support/button_script.h"
 #include "stage/stage_state.h"
+#include "support/headless.h"
 #include "support/whole_program.h"
 
 namespace {
@@ -86,12 +93,6 @@ TEST(ReplayFormatTest, DamagedShortOrForeignFilesAreRefusedWithTheirReason) {
   EXPECT_EQ(Refusal(ending), "リプレイが壊れています (終わり方)");
 
   ReplayRecord strange = SmallReplay();
-  strange.lives = MaxReplayLives + 1;
-  EXPECT_EQ(Refusal(EncodeReplay(strange)), "リプレイが壊れています (開始の状態)");
-  strange = SmallReplay();
-  strange.stage = -1;
-  EXPECT_EQ(Refusal(EncodeReplay(strange)), "リプレイが壊れています (開始の状態)");
-  strange = SmallReplay();
   strange.buttons.assign(MaxReplayFrames + 1, 8);
   EXPECT_EQ(Refusal(EncodeReplay(strange)), "リプレイが壊れています (長すぎます)");
 }
@@ -155,6 +156,193 @@ TEST_F(ReplayTest, AFileThatIsNoGoodReplayEndsWithItsReason) {
   const std::string told = testing::internal::GetCapturedStderr();
   EXPECT_NE(told.find("bad.vrp: リプレイが途中で切れています"), std::string::npos) << told;
   EXPECT_NE(told.find("missing.vrp"), std::string::npos) << told;
+}
+
+// Each row changes the recorded play given up at frame 50: a record no play of the game makes
+// is refused with what is wrong (exit 2), one it can make plays (0 when it ends as recorded).
+struct CheckCase {
+  const char* what;
+  void (*change)(ReplayRecord&);
+  int exitCode;
+  std::string told;  // after "veldrane: FILE: " when refused, else after "replay: "
+};
+
+const CheckCase CheckCases[] = {
+    {"as recorded", [](ReplayRecord&) {}, 0, "frame 51, score 0 (recorded: frame 51, score 0)"},
+    {"a second stage", [](ReplayRecord& r) { r.stage = 1; }, 2,
+     "リプレイが壊れています (ステージ 1: 0 のはずです)"},
+    {"a score below 0", [](ReplayRecord& r) { r.score = -1; }, 2,
+     "リプレイが壊れています (開始の点数 -1: 0 から 2147483647 までです)"},
+    {"the largest score, shooting", [](ReplayRecord& r) {
+       r = ReadReplayFile((Fixtures / "autopilot_lost_game.vrp").string());
+       r.buttons.resize(300);  // 10000 points shot down by then
+       r.ending = ReplayEnding::GivenUp;
+       r.endFrame = 300;
+       r.score = r.endScore = MaxScore;
+     }, 0, "frame 300, score 2147483647 (recorded: frame 300, score 2147483647)"},
+    {"a ship too many at an extend's score", [](ReplayRecord& r) {
+       r.score = r.endScore = 2000000;
+       r.lives = 3;
+     }, 2, "リプレイが壊れています (残機 3: 0 から 2 までです)"},
+    {"an extend's ship past its score", [](ReplayRecord& r) {
+       r.score = r.endScore = 2000001;
+       r.lives = 3;
+     }, 0, "frame 51, score 2000001 (recorded: frame 51, score 2000001)"},
+    {"the last restart frame", [](ReplayRecord& r) {
+       r.restartFrame = 1006500;
+       r.endFrame = 6500 + 51;  // from the last checkpoint
+     }, 0, "frame 6551, score 0 (recorded: frame 6551, score 0)"},
+    {"a restart frame past it", [](ReplayRecord& r) { r.restartFrame = 1006501; }, 2,
+     "リプレイが壊れています (再開フレーム 1006501: 0 から 1006500 までです)"},
+    {"the highest button", [](ReplayRecord& r) { r.buttons[10] = BTN_RETURN; }, 0,
+     "frame 51, score 0 (recorded: frame 51, score 0)"},
+    {"an undefined button", [](ReplayRecord& r) { r.buttons[10] = BTN_RETURN << 1; }, 2,
+     "リプレイが壊れています (フレーム 10 のボタン 1024 に未定義のビットがあります)"},
+    {"Escape before the end", [](ReplayRecord& r) { r.buttons[10] = BTN_ESC; }, 2,
+     "リプレイが壊れています (フレーム 10 の ESC の後に続きがあります)"},
+    {"no frames", [](ReplayRecord& r) { r.buttons.clear(); }, 2,
+     "リプレイが壊れています (フレームがありません)"},
+    {"an end past the frames", [](ReplayRecord& r) { r.endFrame = 52; }, 2,
+     "リプレイが壊れています (終わりのフレーム 52: 51 のはずです)"},
+    {"left, so the last frame uncounted", [](ReplayRecord& r) { r.ending = ReplayEnding::Left; },
+     2, "リプレイが壊れています (終わりのフレーム 51: 50 のはずです)"},
+    {"an end score below the start", [](ReplayRecord& r) { r.score = 10; }, 2,
+     "リプレイが壊れています (終わりの点数 0: 10 から 2147483647 までです)"},
+    {"frames that run out before the play ends", [](ReplayRecord& r) {
+       r.ending = ReplayEnding::Played;
+     }, 1, "frame 52, score 0 (recorded: frame 51, score 0) DIFFERENT"},
+};
+
+// `veldrane --replay FILE` once the window is up and the resources are loaded.
+TEST_F(ReplayTest, OnlyWhatAPlayOfTheGameCanRecordIsPlayedBack) {
+  const ReplayRecord recorded = ReadReplayFile((Fixtures / "given_up_at_frame_50.vrp").string());
+  const fs::path file = Folder / "case.vrp";
+  StartHeadlessDisplay();
+  LoadImageResources(BuiltResourceFolder());
+  for (const CheckCase& row : CheckCases) {
+    ReplayRecord record = recorded;
+    row.change(record);
+    WriteFile(file, EncodeReplay(record));
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(PlayReplayFile(file), row.exitCode) << row.what;
+    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string err = testing::internal::GetCapturedStderr();
+    if (row.exitCode == 2)
+      EXPECT_EQ(err, "veldrane: " + file.string() + ": " + row.told + "\n") << row.what;
+    else
+      EXPECT_EQ(out, "replay: " + row.told + "\n") << row.what;
+  }
+  StopHeadlessDisplay();
+}
+
+// A play of one frame, recorded as the play loop records it.
+void RecordOnePlay() {
+  Replay.recordPlays = true;
+  BeginRecording();
+  RecordButtons(0);
+  FinishRecording();
+  Replay.recordPlays = false;
+}
+
+std::set<std::string> NamesIn(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
+  return names;
+}
+
+// `count` files named prefix01.vrp, prefix02.vrp ..., the first `daysAgo` days old and each
+// next a day younger (below 0: days ahead).
+std::vector<std::pair<std::string, int>> Dated(const std::string& prefix, int count, int daysAgo) {
+  std::vector<std::pair<std::string, int>> files;
+  for (int i = 1; i <= count; ++i)
+    files.push_back({prefix + (i < 10 ? "0" : "") + std::to_string(i) + ".vrp", daysAgo - i + 1});
+  return files;
+}
+
+struct KeptCase {
+  const char* what;
+  std::vector<std::pair<std::string, int>> files;  // name, days old
+  std::string goes;  // the one the new play's file replaces
+};
+
+// Twenty plays in the folder, and one more recorded: the oldest by its time goes.
+TEST_F(ReplayTest, TheLastPlaysAreKeptByWhenTheyWereRecorded) {
+  std::vector<std::pair<std::string, int>> sameSecond = Dated("20250102-1200", 18, 29);
+  sameSecond.push_back({"20250101-120000-2.vrp", 30});
+  sameSecond.push_back({"20250101-120000-10.vrp", 30});
+  const KeptCase rows[] = {
+      {"copied in under names that sort after the new one", Dated("zz-", 20, 20), "zz-01.vrp"},
+      {"the second play of a second before its tenth", sameSecond, "20250101-120000-2.vrp"},
+      {"dated ahead by a clock that was fast", Dated("a-", 20, -1), "a-01.vrp"},
+  };
+  for (const KeptCase& row : rows) {
+    fs::remove_all(ReplayFiles());
+    fs::create_directories(ReplayFiles());
+    std::set<std::string> before;
+    for (const auto& [name, days] : row.files) {
+      WriteBytes(ReplayFiles() / name, "old");
+      fs::last_write_time(ReplayFiles() / name,
+                          fs::file_time_type::clock::now() - std::chrono::hours(24 * days));
+      before.insert(name);
+    }
+    RecordOnePlay();
+    std::set<std::string> gone, added;
+    const std::set<std::string> after = NamesIn(ReplayFiles());
+    std::set_difference(before.begin(), before.end(), after.begin(), after.end(),
+                        std::inserter(gone, gone.end()));
+    std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
+                        std::inserter(added, added.end()));
+    EXPECT_EQ(gone, std::set<std::string>{row.goes}) << row.what;
+    EXPECT_EQ(added.size(), 1u) << row.what << ": the new play is kept";
+  }
+}
+
+// A save that fails leaves no file, not even part of one, and says which file, why, and that the
+// game goes on. Each runs in a child: a file size limit cuts the write short, or a file stands
+// where the folder should be.
+struct FailedSave {
+  const char* what;
+  void (*prepare)(const fs::path& folder);
+  std::string reason;
+};
+
+const FailedSave FailedSaves[] = {
+    {"a file size limit", [](const fs::path&) {
+       const rlimit limit{16, 16};
+       setrlimit(RLIMIT_FSIZE, &limit);
+       std::signal(SIGXFSZ, SIG_IGN);  // the write fails instead
+     }, "File too large"},
+    {"a file for a folder", [](const fs::path& folder) { WriteFile(folder, {}); },
+     "Not a directory"},
+};
+
+TEST_F(ReplayTest, AFailedSaveLeavesNothingAndSaysWhy) {
+  for (const FailedSave& row : FailedSaves) {
+    fs::remove_all(Folder / "data");
+    fs::create_directories(ReplayFiles().parent_path());
+    int told[2];
+    ASSERT_EQ(pipe(told), 0);
+    const pid_t child = InChild([&] {
+      dup2(told[1], STDERR_FILENO);
+      row.prepare(ReplayFiles());
+      RecordOnePlay();
+      return true;
+    });
+    close(told[1]);
+    std::string message;
+    char buffer[512];
+    for (ssize_t got; (got = read(told[0], buffer, sizeof buffer)) > 0;)
+      message.append(buffer, size_t(got));
+    close(told[0]);
+    EXPECT_EQ(ExitCode(child), 0) << row.what;
+    for (const auto& entry : fs::recursive_directory_iterator(Folder / "data"))
+      EXPECT_EQ(entry.path().string().find(".vrp"), std::string::npos) << row.what << entry.path();
+    const std::string start = "veldrane: could not keep the replay " + ReplayFiles().string() + "/";
+    if (message.size() > start.size() + 15) message.replace(start.size(), 15, "STAMP");  // the time
+    EXPECT_EQ(message, start + "STAMP-1.vrp: " + row.reason + "; the game goes on without it\n")
+        << row.what;
+  }
 }
 
 }  // namespace
