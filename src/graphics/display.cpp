@@ -8,6 +8,7 @@
 #include "common/resource_format.h"
 #include "common/utility.h"
 #include "graphics/image_file.h"
+#include "graphics/image_resource.h"
 #include "input/input.h"
 #include "platform/imgui_layer.h"
 
@@ -131,6 +132,7 @@ int32_t PresentFrame() {
   if (!Display.FullScreen) ImguiWindowMenu();
   ImguiRenderPending();
   SDL_RenderPresent(renderer);
+  ++DrawLog.presents;
   return 0;
 }
 

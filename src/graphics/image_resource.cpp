@@ -6,6 +6,7 @@
 #include "graphics/keyed_blit.h"
 
 ImageResources Images;
+DrawLogState DrawLog;
 
 int32_t PageTop(int16_t page, int16_t srcY, int16_t pageHeight) {
   return int16_t(page * pageHeight + srcY);
@@ -59,6 +60,7 @@ const SpriteRecord& SpriteBox(int32_t id) {
 
 // The index reader has checked that every chain ends inside the table.
 void DrawSprite(int32_t x, int32_t y, int32_t id) {
+  if (DrawLog.recording) DrawLog.items.push_back({DrawLog.presents, x, y, id, ""});
   const auto& pieces = Images.PieceTable;
   for (int32_t i = SpriteBox(id).FirstPiece; i > 0; i = pieces[size_t(i)].Next) {
     const PieceRecord& piece = pieces[size_t(i)];
@@ -105,6 +107,9 @@ void FillBox(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour) {
 }
 
 void DrawTextWithFont(int32_t x, int32_t y, const std::string& text, int32_t fontBase) {
+  const bool recording = DrawLog.recording;
+  if (recording) DrawLog.items.push_back({DrawLog.presents, x, y, fontBase, text});
+  DrawLog.recording = false;  // the text is one item, not a sprite a glyph
   int32_t advance = SpriteBox('A' + fontBase).Width + 1;
   for (unsigned char code : text) {
     // The large font has glyphs for codes 0..127 only; ids beyond are pictures.
@@ -112,6 +117,7 @@ void DrawTextWithFont(int32_t x, int32_t y, const std::string& text, int32_t fon
     DrawSprite(x, y, code + fontBase);
     x += advance;
   }
+  DrawLog.recording = recording;
 }
 
 void DrawText(int32_t x, int32_t y, const std::string& text) {

@@ -66,3 +66,19 @@ void DrawTextLarge(int32_t x, int32_t y, const std::string& text);
 
 // Takes the clip bounds from the back buffer's size.
 void RefreshClipBounds();
+
+// What the scenes draw, kept for tests while recording is on: each text once (with its font),
+// and each sprite drawn on its own. Off, it costs a test of one flag.
+struct DrawnItem {
+  int32_t present;   // the frames presented before it was drawn
+  int32_t x, y;
+  int32_t sprite;    // the sprite, or for a text its font's base
+  std::string text;  // empty for a sprite
+  bool operator==(const DrawnItem&) const = default;
+};
+struct DrawLogState {
+  bool recording = false;
+  int32_t presents = 0;  // counted by the display layer whether recording or not
+  std::vector<DrawnItem> items;
+};
+extern DrawLogState DrawLog;

@@ -7,9 +7,11 @@
 #include <array>
 #include <cstdio>
 
+#include "common/frame_clock.h"
 #include "common/utility.h"
 
 MixerState Mixer;
+SoundLogState SoundLog;
 
 namespace {
 
@@ -164,6 +166,8 @@ bool PlayMusicIndex(int16_t index) {
   if (entry.handle && !playing)
     TellOnce(MusicUse, entry.FileName, WithMixerText("the mixer would not start it"));
   SetMusicVolume(Mixer.MusicVolume);
+  if (playing && SoundLog.recording)
+    SoundLog.items.push_back({HeardKind::Song, FrameCounter, -1, Mixer.MusicVolume, entry.FileName});
   return playing;
 }
 
@@ -174,7 +178,10 @@ void StopMusic() {
 }
 
 void SetMusicVolume(int16_t volume) {
+  const int16_t before = Mixer.MusicVolume;
   Mixer.MusicVolume = std::clamp<int16_t>(volume, 0, 256);
+  if (SoundLog.recording && Mixer.MusicVolume != before)
+    SoundLog.items.push_back({HeardKind::MusicVolume, FrameCounter, -1, Mixer.MusicVolume, ""});
   if (Current() && Current()->handle) Mix_VolumeMusic(MusicLevel(Mixer.MusicVolume));
 }
 

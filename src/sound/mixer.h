@@ -35,6 +35,23 @@ struct MixerState {
 };
 extern MixerState Mixer;
 
+// What the game starts to sound, kept for tests while recording is on: each effect with the
+// effect volume and the frame, each song with the music volume, and each change of that volume.
+enum class HeardKind : uint8_t { Effect, Song, MusicVolume };
+struct HeardSound {
+  HeardKind kind;
+  int32_t frame;     // FrameCounter
+  int16_t effect;    // the effect's number; -1 for music
+  int16_t volume;
+  std::string song;  // the song's file; empty for the others
+  bool operator==(const HeardSound&) const = default;
+};
+struct SoundLogState {
+  bool recording = false;
+  std::vector<HeardSound> items;
+};
+extern SoundLogState SoundLog;
+
 // Music files by extension, compared without regard to case.
 constexpr const char* StreamExtensions = "WAV|MP2|MP3|OGG|RAW";
 constexpr const char* SongExtensions = "MOD|S3M|XM|IT|MID";

@@ -85,6 +85,8 @@ void PlaySe(int16_t effect) {
   if (FrameCounter != 0 && last <= FrameCounter && FrameCounter <= last + 1) return;
   PlaySample(effect);
   last = FrameCounter;
+  if (SoundLog.recording)
+    SoundLog.items.push_back({HeardKind::Effect, FrameCounter, effect, Mixer.SeVolume, ""});
 }
 
 void PlayBgm(int16_t slot) {

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
+#include <tuple>
 
 #include "common/frame_clock.h"
 #include "game/game_state.h"
@@ -255,6 +257,40 @@ TEST_F(SceneTest, AnExtraShipComesStrictlyPastTheExtendScore) {
   Game.Score = 9000000;
   ScorePanel();
   EXPECT_EQ(Settings.HiScore, 9000000);
+}
+
+// The next extend, the high score and the score, right-aligned in eleven places up to the
+// widest score the game holds, and nothing drawn past the screen's right edge.
+TEST_F(SceneTest, ThePanelsNumbersFitUpToTheWidestScore) {
+  // The extend, the high score and the score; the three lines drawn for them.
+  const std::pair<std::array<int32_t, 3>, std::array<std::string, 3>> rows[] = {
+      {{2000000, 8000000, 0}, {"    2000000", "    8000000", "          0"}},
+      // Ten digits: one more than a field of nine holds.
+      {{1000000000, 1000000000, 999999999}, {" 1000000000", " 1000000000", "  999999999"}},
+      {{2147483647, 2147483647, 2147483647}, {" 2147483647", " 2147483647", " 2147483647"}},
+  };
+  const int32_t advance = SpriteBox('A' + LargeFontBase).Width + 1;
+  for (const auto& [numbers, lines] : rows) {
+    Play.NextExtendScore = numbers[0];
+    Settings.HiScore = numbers[1];
+    Game.Score = numbers[2];
+    DrawLog = {};
+    DrawLog.recording = true;
+    ScorePanel();
+    std::vector<std::tuple<int32_t, int32_t, int32_t, std::string>> texts;
+    for (const DrawnItem& item : DrawLog.items) {
+      if (!item.text.empty()) texts.push_back({item.x, item.y, item.sprite, item.text});
+      const SpriteRecord& box = SpriteBox(item.sprite);
+      const int32_t right = item.text.empty() ? item.x + box.Left + box.Width
+                                              : item.x + int32_t(item.text.size()) * advance - 1;
+      EXPECT_LE(right, 640) << item.x << " " << item.sprite << " '" << item.text << "'";
+    }
+    EXPECT_EQ(texts, (decltype(texts){{480, 264, LargeFontBase, lines[0]},
+                                      {480, 328, LargeFontBase, lines[1]},
+                                      {480, 392, LargeFontBase, lines[2]}}))
+        << numbers[2];
+  }
+  DrawLog = {};
 }
 
 }  // namespace

@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
+#include <tuple>
 
 #include "common/frame_clock.h"
+#include "game/game_state.h"
+#include "game/scenes.h"
 #include "graphics/image_resource.h"
+#include "input/input.h"
 #include "sprite_ids.h"
 #include "stage/hits.h"
 #include "stage/stage_state.h"
@@ -146,6 +152,99 @@ TEST_F(BehaviourTest, AHurtShooterFlashesOnTheNextEvenFrame) {
   FrameCounter = 12;
   EXPECT_EQ(DamageFlash(Obj(gunner), 4), 4);
   EXPECT_EQ(DamageFlash(Obj(gunner), 4), 0) << "shown once per hit";
+}
+
+// ---- the boss ----
+
+// Its face sprites drawn, by family, in drawing order.
+std::string BossFacesDrawn() {
+  constexpr std::pair<int32_t, const char*> Families[] = {
+      {Sprite::BossFaceIris, "iris"},   {Sprite::BossFaceLamps, "lamps"},
+      {Sprite::BossFaceVisor, "visor"}, {Sprite::BossFaceFlicker, "flicker"},
+      {Sprite::BossFaceLids, "lids"},   {Sprite::BossFaceBurning, "burning"}};
+  std::string faces;
+  for (const DrawnItem& item : DrawLog.items)
+    for (const auto& [first, name] : Families)
+      if (item.sprite >= first && item.sprite < Sprite::BossFaceIris + Sprite::BossFaceIrisCount) {
+        faces += (faces.empty() ? "" : "+") + std::string(name);
+        break;
+      }
+  return faces;
+}
+
+using Changes = std::vector<std::pair<int32_t, std::string>>;
+
+// "<what> <value>" at each frame it changed, from the boss's release after the last checkpoint
+// until it leaves of its own accord, the ship neither firing nor dying; `formations` gets the
+// one each cycle opens with.
+Changes WatchTheBoss(std::vector<int32_t>& formations) {
+  Game.RestartFrame = 6500;
+  ShipCannotDie = true;
+  Changes changes;
+  std::map<std::string, std::string> last;
+  auto note = [&](const std::string& what, const std::string& value) {
+    auto [it, first] = last.try_emplace(what, value);
+    if (first || it->second == value) return false;
+    changes.push_back({FrameCounter - 1, what + " " + value});  // seen before the next frame
+    it->second = value;
+    return true;
+  };
+  SetButtonSource([&]() -> uint16_t {
+    const std::string faces = BossFacesDrawn();  // in the frame before
+    DrawLog = {};
+    DrawLog.recording = true;
+    if (Play.BossIndex == 0) {
+      changes.push_back({FrameCounter - 1, "gone"});
+      return BTN_ESC;
+    }
+    const GameObject& o = Obj(Play.BossIndex);
+    if (o.group != QG_PreEventQue) {
+      if (last.empty()) changes.push_back({FrameCounter - 1, "released"});
+      note("place", o.y < 0 ? "entering" : o.y == 0 ? "down" : "spiral");
+      if (note("hurt", o.life < IndestructibleAbove ? "1" : "0") && o.life >= IndestructibleAbove)
+        formations.push_back(int32_t(o.lastLife));
+      note("launches", std::to_string(int32_t(o.work1)));
+      auto turret = [](const GameObject& t) {
+        return t.behaviour == BehBossTurret && t.group != QG_UnUse;
+      };
+      note("turrets", std::ranges::any_of(World.ObjectTable, turret) ? "1" : "0");
+      note("faces", faces);
+    }
+    return FrameCounter < 15000 ? 0 : BTN_ESC;
+  });
+  RunGame();
+  ShipCannotDie = false;
+  DrawLog = {};
+  Program.QuitRequested = false;
+  return changes;
+}
+
+TEST_F(BehaviourTest, TheBossOpensSixteenTimesLaunchesFifteenThenSpiralsAway) {
+  // Ages from each cycle's start (the release at 6900, then every 401 frames); formation -1 for
+  // every cycle, 0..3 for that one's faces.
+  constexpr std::tuple<int32_t, int32_t, const char*> Cycle[] = {
+      {-1, 201, "hurt 0"}, {-1, 236, "turrets 1"}, {-1, 466, "hurt 1"}, {-1, 544, "turrets 0"},
+      // Opening, open, closing; the closing's last frame shows the first flicker sprite.
+      {0, 201, "faces lids"}, {0, 235, "faces burning"}, {0, 430, "faces lids"},
+      {0, 465, "faces flicker"}, {0, 466, "faces "}, {1, 201, "faces lamps"}, {1, 430, "faces "},
+      {2, 201, "faces visor"}, {2, 218, "faces visor+flicker"}, {2, 447, "faces visor"},
+      {2, 466, "faces "}, {3, 201, "faces iris"}, {3, 466, "faces "}};
+  std::vector<int32_t> formations;
+  Changes seen = WatchTheBoss(formations);
+  ASSERT_EQ(formations.size(), 16u) << "cycles opened";
+  Changes expected = {{6900, "released"}, {7100, "place down"}, {7100, "hurt 1"},
+                      {13417, "place spiral"}, {14416, "gone"}};
+  for (int32_t k = 0; k < 16; ++k) {
+    const int32_t start = 6900 + 401 * k;
+    for (const auto& [formation, age, change] : Cycle)
+      if (formation < 0 || formation == formations[size_t(k)])
+        expected.push_back({start + age, change});
+    // Its launch count; the sixteenth goes on to the spiral instead of launching.
+    expected.push_back({start + 501, "launches " + std::to_string(k + 1)});
+  }
+  std::sort(seen.begin(), seen.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(seen, expected);
 }
 
 }  // namespace

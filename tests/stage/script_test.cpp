@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 
 #include "common/frame_clock.h"
+#include "game/game_state.h"
+#include "game/scenes.h"
+#include "input/input.h"
 #include "stage/hits.h"
 #include "stage/stage_state.h"
 #include "stage/behaviours.h"
@@ -10,6 +14,12 @@
 #include "support/headless.h"
 
 namespace {
+
+int32_t TypeOf(uint16_t i) {
+  for (int16_t type = 0; type < TypeCodes; ++type)
+    if (World.TypeTemplate[type] == Obj(i).templateIndex && type != TypeBeamSegment) return type;
+  return -1;
+}
 
 class ScriptTest : public testing::Test {
  protected:
@@ -33,10 +43,7 @@ TEST_F(ScriptTest, FourHundredSeventyNineEntriesInReleaseOrder) {
   EXPECT_EQ(Obj(Play.BossIndex).y, -480) << "the boss keeps its template's place";
 
   std::map<int32_t, int32_t> types;
-  for (uint16_t i : queue)
-    for (int16_t type = 0; type < TypeCodes; ++type)
-      if (World.TypeTemplate[type] == Obj(i).templateIndex && type != TypeBeamSegment)
-        ++types[type];
+  for (uint16_t i : queue) ++types[TypeOf(i)];
   EXPECT_EQ(types, (std::map<int32_t, int32_t>{
                        {TypeController, 1}, {TypeBoss, 1}, {TypeDrone, 204}, {TypeHoming, 52},
                        {TypeSpinner, 26}, {TypeGunner, 40}, {TypeSideGunner, 64},
@@ -62,15 +69,40 @@ TEST_F(ScriptTest, EntriesOfOneFrameKeepTheirLineOrder) {
   }
 }
 
+// A play resumed as the game resumes one: the frame it starts on, how many are still to come
+// then, the first of them (its frame and type), and how many come out on that frame.
+using Resumed = std::array<int32_t, 5>;
+
+Resumed Resume(int32_t restartFrame) {
+  Game.RestartFrame = restartFrame;
+  Resumed r{-1, 0, 0, 0, 0};
+  int32_t reads = 0;
+  SetButtonSource([&]() -> uint16_t {
+    if (++reads == 1) return 0;  // the set-up waits for every button to be up
+    if (reads == 2) {
+      std::vector<uint16_t> queue = GroupMembers(QG_PreEventQue);
+      r = {FrameCounter, int32_t(queue.size()), Obj(queue.front()).stamp, TypeOf(queue.front()), 0};
+    }
+    if (FrameCounter <= r[2]) return 0;
+    r[4] = r[1] - int32_t(GroupMembers(QG_PreEventQue).size());
+    return BTN_ESC;
+  });
+  RunGame();
+  SetButtonSource(nullptr);
+  Program.QuitRequested = false;
+  return r;
+}
+
 TEST_F(ScriptTest, ACheckpointDropsEveryEarlierWave) {
-  FrameCounter = 3100;
-  DropPreEvents();
-  std::vector<uint16_t> queue = GroupMembers(QG_PreEventQue);
-  for (uint16_t i : queue) EXPECT_GT(Obj(i).stamp, 3100);
-  EXPECT_EQ(Obj(queue.front()).stamp, 3104);
-  FrameCounter = 3104;
-  ReleasePreEvents();
-  EXPECT_EQ(GroupMembers(QG_Enemy).size(), 3u);
+  // Each boundary from both sides; the boss is the last of those left.
+  const std::pair<int32_t, Resumed> rows[] = {
+      {0, {0, 479, 128, TypeDrone, 4}},          {1550, {0, 479, 128, TypeDrone, 4}},
+      {1551, {1550, 285, 1632, TypeHoming, 2}},  {3100, {1550, 285, 1632, TypeHoming, 2}},
+      {3101, {3100, 226, 3104, TypeRapidGunner, 3}}, {4650, {3100, 226, 3104, TypeRapidGunner, 3}},
+      {4651, {4650, 145, 4672, TypeGunner, 4}},  {6200, {4650, 145, 4672, TypeGunner, 4}},
+      {6201, {6500, 15, 6528, TypeHoming, 4}},
+  };
+  for (const auto& [restart, expected] : rows) EXPECT_EQ(Resume(restart), expected) << restart;
 }
 
 TEST(BossPatternTest, FormationsHoldTheirTurretPlaces) {
