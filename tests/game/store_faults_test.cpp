@@ -41,12 +41,18 @@ const std::vector<StoredValue> PlayersStore = {
 
 class StoreFaultsTest : public WholeProgramTest {
  protected:
-  // Title: OPTION; the options: the music turned up a step (or not), Esc; the title again:
-  // GAME START; the play: Esc, which leaves the program.
+  // Title: OPTION; the options: the music turned up a step and a music folder chosen (or
+  // not), Esc; the title again: GAME START; the play: Esc, which leaves the program.
   void RunThePlayer(bool turnMusicUp, const std::function<void()>& atTitle) {
     std::vector<uint16_t> options = {BTN_DOWN, BTN_Z, BTN_DOWN, BTN_DOWN};
-    if (turnMusicUp) options.push_back(BTN_RIGHT);
+    if (turnMusicUp)
+      options.insert(options.end(), {BTN_RIGHT, BTN_DOWN, BTN_DOWN, BTN_DOWN, BTN_DOWN, BTN_DOWN, BTN_Z});
     options.push_back(BTN_ESC);
+    bool chosen = false;
+    Imgui.dialogScript = [&chosen] {
+      if (!std::exchange(chosen, true)) PressReturnInDialog();
+      return true;
+    };
     std::vector<ButtonStep> steps = {{0, 1}};
     for (uint16_t word : options) steps.insert(steps.end(), {{word, 1}, {0, 1}});
     steps.insert(steps.end(), {{0, 5}, {BTN_Z, 1}, {0, 1}});
@@ -60,6 +66,7 @@ class StoreFaultsTest : public WholeProgramTest {
         });
     Imgui.LastMessageBoxText.clear();
     EXPECT_EQ(Main(), 0);
+    Imgui.dialogScript = nullptr;
   }
 
   // Another start that leaves at the title, as the player's next one.
@@ -162,6 +169,8 @@ TEST_F(StoreFaultsTest, NoValueThePlayerDidNotChangeIsEverReplaced) {
     EXPECT_FALSE(fs::exists(file.string() + ".pending")) << "merged at the start";
     EXPECT_EQ(Stored(OptionsSection, "MixRate"), "44100");
     EXPECT_EQ(Stored(OptionsSection, "CurrentBGMVol"), row.music);
+    EXPECT_EQ(Stored(OptionsSection, "BGMFolder"), row.turnMusicUp ? fs::current_path().string() : "(none)")
+        << "the folder chosen, where the program runs";
     EXPECT_EQ(Stored(OptionsSection, "CurrentSEVol"), "90");
     EXPECT_EQ(Stored(OptionsSection, "ShowFrameRate"), "1");
     EXPECT_EQ(Stored(RankingSection, "S0"), "50000");

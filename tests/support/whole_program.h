@@ -3,6 +3,8 @@
 // program state; all put back afterwards.
 #pragma once
 
+#include <SDL.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -12,6 +14,17 @@
 #include "persist/fresh_settings_folder.h"
 #include "platform/platform.h"
 #include "support/headless.h"
+
+// A person at a dialog: Return pressed and let go, which takes what the dialog offers.
+inline void PressReturnInDialog() {
+  SDL_Event key{};
+  key.type = SDL_KEYDOWN;
+  key.key.keysym.scancode = SDL_SCANCODE_RETURN;
+  key.key.keysym.sym = SDLK_RETURN;
+  SDL_PushEvent(&key);
+  key.type = SDL_KEYUP;
+  SDL_PushEvent(&key);
+}
 
 class WholeProgramTest : public FreshSettingsFolder {
  protected:
