@@ -175,21 +175,24 @@ std::vector<Image> KindFrames(Facing facing) {
   return frames;
 }
 
-// The turrets' shot: an orb that fills its 8x8 hit box, glowing from a white core out
-// through yellow and orange to a rose rim.
+// The turrets' shot: an orb that fills its 8x8 hit box, glowing from a wide white core out
+// through yellow to a rose ring, in an ink rim just outside the box that holds over pale
+// cloud and stone.
 Image Shot() {
   static const Art Orb = ParseArt(R"(
-..rrrr..
-.roooor.
-rooyyoor
-roywwyor
-roywwyor
-rooyyoor
-.roooor.
-..rrrr..)");
+...kkkk...
+..krrrrk..
+.kryyyyrk.
+krywwwwyrk
+krywwwwyrk
+krywwwwyrk
+krywwwwyrk
+.kryyyyrk.
+..krrrrk..
+...kkkk...)");
   Image shot = Blank();
-  BlitArt(shot, 12, 12, Orb,
-          {{'w', pal::White}, {'y', pal::YellowWhite}, {'o', pal::Orange}, {'r', pal::Rose}});
+  BlitArt(shot, 11, 11, Orb,
+          {{'w', pal::White}, {'y', pal::Yellow}, {'r', pal::Rose}, {'k', pal::Ink}});
   return shot;
 }
 

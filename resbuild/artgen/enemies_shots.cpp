@@ -10,30 +10,33 @@ namespace enemy_art {
 
 namespace {
 
-// Ink first so a shot still reads over white cloud.
+// Shots are the brightest things in play: an ink rim that holds over pale cloud and stone, one
+// ring of hot colour and a wide white core that holds over everything else.
 const std::vector<Rgb> HotRose{pal::Ink, pal::Rose, pal::Yellow, pal::White};
 const std::vector<Rgb> HotAmber{pal::Ink, pal::Orange, pal::Yellow, pal::White};
 const std::vector<Rgb> Flame{pal::Red, pal::Orange, pal::Yellow, pal::YellowWhite, pal::White};
 
-// A capsule 8 wide and 10 long, along the vertical; its transpose flies sideways.
+// A capsule 10 wide and 12 long, along the vertical; its transpose flies sideways. The ink
+// rim at either end lies just outside the 10x10 hit box.
 Image Capsule() {
   Image cell = MakeImage(32, 32, KeyColour);
-  Glow(cell, {16, 15}, {16, 17}, 4, 4, HotRose);
+  Glow(cell, {16, 15}, {16, 17}, 5, 5, HotRose);
   return cell;
 }
 
-// Two flickers of a bolt filling the central 8x8: a round rose spark, a squarer amber one.
+// Two flickers of a bolt 10 across round its 8x8 hit box: a round rose spark, a squarer amber
+// one.
 std::vector<Image> SideBolt() {
   Image round = MakeImage(16, 16, KeyColour), square = round;
-  Glow(round, {8, 8}, {8, 8}, 4, 4, HotRose);
-  Glow(square, {7.5, 8}, {8.5, 8}, 3.5, 3.5, HotAmber);
+  Glow(round, {8, 8}, {8, 8}, 5, 5, HotRose);
+  Glow(square, {7.5, 8}, {8.5, 8}, 4.5, 4.5, HotAmber);
   return {round, square};
 }
 
 // A comet with its head down: thin trail at the top, the hot head in the last rows.
 Image DownBolt() {
   Image cell = MakeImage(16, 32, KeyColour);
-  Glow(cell, {8, 7}, {8, 23.5}, 2.2, 3.9, HotAmber);
+  Glow(cell, {8, 7}, {8, 23.5}, 2.2, 5, HotAmber);
   return cell;
 }
 
@@ -64,9 +67,9 @@ void BeamRow(Image& cell, int y, int frame) {
   for (int x = 3; x < 13; ++x) {
     double depth = halfWidth - std::abs(x + 0.5 - 8);
     if (depth < 0) continue;
-    int ring =
-        std::min(static_cast<int>(depth) + (hotBand ? 1 : 0), static_cast<int>(Flame.size()) - 1);
-    Plot(cell, x, y, Flame[ring]);
+    int ring = std::min(static_cast<int>(depth) + (hotBand ? 1 : 0),
+                        static_cast<int>(HotAmber.size()) - 1);
+    Plot(cell, x, y, HotAmber[ring]);
   }
 }
 

@@ -53,6 +53,7 @@ constexpr Rgb Smoke{96, 92, 104};
 constexpr Rgb SmokeLight{144, 140, 152};
 constexpr Rgb CloudShade{152, 160, 200};
 constexpr Rgb Cloud{208, 216, 240};
+constexpr Rgb CloudDusk{120, 128, 184};  // the body of the stage's clouds, far below at dusk
 
 // Citadel brick, and the hot glow of enemy bullets.
 constexpr Rgb BrickDark{96, 40, 32};
@@ -74,7 +75,7 @@ constexpr std::array All{Ink,        Void,      Navy,       Dusk,      Violet,  
                          Maroon,     Red,       Orange,     Amber,     Yellow,     YellowWhite,
                          SoilDark,   Soil,      Clay,       Sand,      MossDark,   Moss,
                          CyanDeep,   Cyan,      Lime,       Smoke,     SmokeLight, CloudShade,
-                         Cloud,      BrickDark, Brick,      BrickLight, Rose};
+                         Cloud,      CloudDusk,  BrickDark, Brick,      BrickLight, Rose};
 
 constexpr bool SurvivesRgb565() {
   for (size_t i = 0; i < All.size(); ++i) {

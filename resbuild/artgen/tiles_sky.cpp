@@ -16,14 +16,15 @@ void SkyFade(Image& tile, SkyTone top, SkyTone bottom, int seed) {
 }
 
 // Flat-lit cloud: a bright rim where the light comes from, the underside in shade and a dark
-// line where it ends.
+// line where it ends. The banks lie far below in the dusk, toned down so that the white core
+// of an enemy bullet still stands out against them.
 template <typename Inside>
 Rgb CloudShading(Inside inside, int x, int y) {
-  if (!inside(x + 1, y + 1) || !inside(x + 1, y) || !inside(x, y + 1)) return pal::StarDim;
+  if (!inside(x + 1, y + 1) || !inside(x + 1, y) || !inside(x, y + 1)) return pal::Violet;
   for (int step = 2; step <= 4; ++step)
-    if (!inside(x + step, y + step)) return pal::CloudShade;
-  if (!inside(x - 1, y - 1) || !inside(x, y - 2)) return pal::White;
-  return pal::Cloud;
+    if (!inside(x + step, y + step)) return pal::StarDim;
+  if (!inside(x - 1, y - 1) || !inside(x, y - 2)) return pal::Cloud;
+  return pal::CloudDusk;
 }
 
 // A billow inside a full bank: the dithered lower right rim of a swell, kept off the edges.
@@ -33,7 +34,7 @@ void Billow(Image& tile) {
     for (int x = 0; x < TileSize; ++x) {
       int dx = x - Swell.x, dy = y - Swell.y, d = dx * dx + dy * dy;
       bool rim = d <= Swell.radius * Swell.radius && d > (Swell.radius - 3) * (Swell.radius - 3);
-      if (rim && dx + dy > 4 && (x + y) % 2) PixelAt(tile, x, y) = pal::CloudShade;
+      if (rim && dx + dy > 4 && (x + y) % 2) PixelAt(tile, x, y) = pal::StarDim;
     }
 }
 
