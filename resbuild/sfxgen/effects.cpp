@@ -4,6 +4,7 @@
 #include <string>
 
 #include "image.h"
+#include "mp3.h"
 
 namespace sfx {
 
@@ -522,28 +523,28 @@ Pcm YesSound() {
 }  // namespace
 
 const std::array<Effect, EffectCount> Effects = {{
-    {"bariaHit", -16, BariaHitSound},
-    {"burst01", -7.5, Burst01Sound},
-    {"burst02", LargeBurstPeakDb, Burst02Sound},
-    {"burst03", -9, Burst03Sound},
-    {"continue", -8, ContinueSound},
-    {"title call", -7, TitleCallSound},
-    {"fanfare", -8, FanfareSound},
-    {"game over", -8, GameOverSound},
-    {"game over call", -7, GameOver2Sound},
-    {"game start", -8, GameStartSound},
-    {"hi-score", -8, HiScoreSound},
-    {"hit", -14, HitSound},
-    {"miss", -14, MissSound},
-    {"name entry", -8, NameEntrySound},
-    {"no", -15, NoSound},
-    {"option", -13, OptionSound},
-    {"pause", -9, Pause2Sound},
-    {"quit", -15, QuitSound},
-    {"rot", -13, RotSound},
-    {"shot", ShotPeakDb, ShotSound},
-    {"stage call", -8, Stage1Sound},
-    {"yes", -13, YesSound},
+    {"bariaHit", BariaHitSound},
+    {"burst01", Burst01Sound},
+    {"burst02", Burst02Sound},
+    {"burst03", Burst03Sound},
+    {"continue", ContinueSound},
+    {"title call", TitleCallSound},
+    {"fanfare", FanfareSound},
+    {"game over", GameOverSound},
+    {"game over call", GameOver2Sound},
+    {"game start", GameStartSound},
+    {"hi-score", HiScoreSound},
+    {"hit", HitSound},
+    {"miss", MissSound},
+    {"name entry", NameEntrySound},
+    {"no", NoSound},
+    {"option", OptionSound},
+    {"pause", Pause2Sound},
+    {"quit", QuitSound},
+    {"rot", RotSound},
+    {"shot", ShotSound},
+    {"stage call", Stage1Sound},
+    {"yes", YesSound},
 }};
 
 Pcm RenderEffect(int number) {
@@ -551,7 +552,7 @@ Pcm RenderEffect(int number) {
     throw BuildError("no sound effect " + std::to_string(number));
   const Effect& effect = Effects[number];
   Pcm pcm = effect.render();
-  Normalize(pcm, effect.peakDb);
+  Normalize(pcm, MasterPeakDb);
   return pcm;
 }
 

@@ -8,17 +8,11 @@
 
 namespace sfx {
 
-// Peak levels in dBFS. The loudest moment the game mixes is a shot, the large explosion and
-// the music at once: -20, -6 and -11 dBFS (MusicPeakDb) add up to 0.88 of full scale, which
-// leaves room for the peaks mp3 decoding adds (up to about 1.5 dB). Every other effect peaks
-// below the large explosion; the frequent small ones well below.
-constexpr double ShotPeakDb = -20;
-constexpr double LargeBurstPeakDb = -6;
-
+// Every effect peaks at the master level (mp3.h); how loud one sounds is in its shape. A shot
+// is a blip that dies at once, an explosion noise that stays near its peak.
 struct Effect {
   const char* name;  // for messages
-  double peakDb;
-  Pcm (*render)();  // before levelling
+  Pcm (*render)();   // before levelling
 };
 
 constexpr int EffectCount = 22;
@@ -49,7 +43,7 @@ enum EffectNumber {
   Yes
 };
 
-// The effect at its peak level.
+// The effect at the master peak level.
 Pcm RenderEffect(int number);
 
 }  // namespace sfx

@@ -37,12 +37,12 @@ int main(int argc, char** argv) {
     std::vector<std::future<void>> jobs;
     for (size_t i = 0; i < tracks.size(); ++i)
       jobs.push_back(std::async(std::launch::async, [&music, &tracks, i] {
-        WriteFileBytes(music / tracks[i].fileName, sfx::EncodeMp3(sfx::RenderTrack(int(i))));
+        WriteFileBytes(music / tracks[i].fileName, sfx::EncodeMastered(sfx::RenderTrack(int(i))));
       }));
     for (int i = 0; i < sfx::EffectCount; ++i) {
       const fs::path file = resources / BuiltFolder / SoundEffectFiles[i];
       fs::create_directories(file.parent_path());
-      WriteFileBytes(file, sfx::EncodeMp3(sfx::RenderEffect(i)));
+      WriteFileBytes(file, sfx::EncodeMastered(sfx::RenderEffect(i)));
     }
     for (std::future<void>& job : jobs) job.get();  // rethrows a track's error
   } catch (const std::exception& error) {  // BuildError, or a filesystem error naming its path

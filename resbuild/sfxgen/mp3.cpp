@@ -3,6 +3,7 @@
 #include <lame.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <string>
 
@@ -57,8 +58,6 @@ std::vector<uint8_t> Encode(const float* left, const float* right, size_t sample
   return mp3;
 }
 
-}  // namespace
-
 std::vector<uint8_t> EncodeMp3(const Pcm& mono) {
   return Encode(mono.data(), mono.data(), mono.size(), false);
 }
@@ -68,5 +67,63 @@ std::vector<uint8_t> EncodeMp3(const StereoPcm& stereo) {
     throw BuildError("the music's channels differ in length");
   return Encode(stereo.left.data(), stereo.right.data(), stereo.left.size(), true);
 }
+
+double DecodedPeak(const std::vector<uint8_t>& mp3) {
+  const StereoPcm decoded = DecodeMp3(mp3);
+  return std::max(Peak(decoded.left), Peak(decoded.right));
+}
+
+// The decoded peak moves a little with each encoding as well as with the level, so the level
+// is corrected until the peak lands close enough.
+template <typename Sound>
+std::vector<uint8_t> Master(Sound sound) {
+  constexpr double ToleranceDb = 0.2;
+  constexpr int MostEncodings = 5;
+  double levelDb = MasterPeakDb;
+  for (int encoding = 1;; ++encoding) {
+    Normalize(sound, levelDb);
+    std::vector<uint8_t> mp3 = EncodeMp3(sound);
+    const double offDb = GainToDb(DecodedPeak(mp3)) - MasterPeakDb;
+    if (std::abs(offDb) <= ToleranceDb || encoding == MostEncodings) return mp3;
+    levelDb -= offDb;
+  }
+}
+
+struct CloseHip {
+  void operator()(hip_global_flags* hip) const { hip_decode_exit(hip); }
+};
+
+}  // namespace
+
+StereoPcm DecodeMp3(const std::vector<uint8_t>& mp3) {
+  std::unique_ptr<hip_global_flags, CloseHip> hip(hip_decode_init());
+  if (!hip) throw BuildError("cannot start the mp3 decoder");
+  constexpr size_t FrameSamples = 1152;
+  std::vector<short> left(FrameSamples), right(FrameSamples);
+  std::vector<uint8_t> input(mp3);  // the decoder takes its input as writable
+  StereoPcm out;
+  mp3data_struct format{};
+  // The first call takes the whole file; each call gives at most one frame. The first calls
+  // give nothing (the tag frame; the first audio frame, held until the next is seen), then
+  // every call a frame until the end.
+  constexpr int QuietCalls = 2;
+  size_t length = input.size();
+  for (int call = 0;; ++call, length = 0) {
+    const int samples =
+        hip_decode1_headers(hip.get(), input.data(), length, left.data(), right.data(), &format);
+    if (samples < 0) throw BuildError("the mp3 decoder failed");
+    if (samples == 0 && call >= QuietCalls) break;
+    const std::vector<short>& second = format.stereo == 2 ? right : left;
+    for (int i = 0; i < samples; ++i) {
+      out.left.push_back(left[size_t(i)] / 32768.0f);
+      out.right.push_back(second[size_t(i)] / 32768.0f);
+    }
+  }
+  return out;
+}
+
+std::vector<uint8_t> EncodeMastered(Pcm mono) { return Master(std::move(mono)); }
+
+std::vector<uint8_t> EncodeMastered(StereoPcm stereo) { return Master(std::move(stereo)); }
 
 }  // namespace sfx

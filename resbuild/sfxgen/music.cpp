@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "image.h"
+#include "mp3.h"
 
 namespace sfx {
 
@@ -533,7 +534,7 @@ class Sequencer {
     const double knee = std::tanh(1.5);
     for (Pcm* channel : {&out_.left, &out_.right})
       for (float& x : *channel) x = static_cast<float>(std::tanh(1.5 * x) / knee);
-    Normalize(out_, MusicPeakDb);
+    Normalize(out_, MasterPeakDb);
     return std::move(out_);
   }
 

@@ -8,9 +8,6 @@
 
 namespace sfx {
 
-// Every track peaks here (see effects.h for the mix this leaves room for).
-constexpr double MusicPeakDb = -11;
-
 constexpr int StepsPerBar = 16;  // sixteenth notes of 4/4
 
 struct TrackInfo {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 
 #include "common/frame_clock.h"
@@ -17,10 +18,6 @@ namespace {
 
 constexpr int32_t Channels = 32;
 constexpr int32_t BufferFrames = 1024;
-
-// The game's volume scales onto the mixer's 0..MIX_MAX_VOLUME.
-int EffectLevel(int16_t volume) { return volume * MIX_MAX_VOLUME / 255; }
-int MusicLevel(int16_t volume) { return volume * MIX_MAX_VOLUME / 256; }
 
 MusicEntry* Current() {
   if (Mixer.CurrentMusic < 0) return nullptr;
@@ -79,6 +76,11 @@ auto LoadChecked(const FileUse& use, const std::string& file, Load load) {
 
 }  // namespace
 
+int MixLevel(int16_t volume) {
+  const double share = std::clamp(volume / 255.0, 0.0, 1.0);
+  return int(std::lround(std::pow(share, 2.0 / 3) * MIX_MAX_VOLUME));
+}
+
 void SoundInit() {
   if (Mixer.MixRate < 4000 || Mixer.MixRate >= 65536) Mixer.MixRate = 44100;
   Mixer.MusicVolume = 255;
@@ -132,7 +134,7 @@ void PlaySample(int16_t sample) {
   const bool sounding = entry.channel >= 0 && Mix_Playing(entry.channel) &&
                         Mix_GetChunk(entry.channel) == entry.handle;
   entry.channel = Mix_PlayChannel(sounding ? entry.channel : -1, entry.handle, 0);
-  if (entry.channel >= 0) Mix_Volume(entry.channel, EffectLevel(Mixer.SeVolume));
+  if (entry.channel >= 0) Mix_Volume(entry.channel, MixLevel(Mixer.SeVolume));
 }
 
 void SetSeVolume(int16_t volume) { Mixer.SeVolume = std::clamp<int16_t>(volume, 0, 255); }
@@ -182,7 +184,7 @@ void SetMusicVolume(int16_t volume) {
   Mixer.MusicVolume = std::clamp<int16_t>(volume, 0, 256);
   if (SoundLog.recording && Mixer.MusicVolume != before)
     SoundLog.items.push_back({HeardKind::MusicVolume, FrameCounter, -1, Mixer.MusicVolume, ""});
-  if (Current() && Current()->handle) Mix_VolumeMusic(MusicLevel(Mixer.MusicVolume));
+  if (Current() && Current()->handle) Mix_VolumeMusic(MixLevel(Mixer.MusicVolume));
 }
 
 bool IsMusicPlaying() { return Current() && Current()->handle && Mix_PlayingMusic(); }

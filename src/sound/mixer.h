@@ -56,6 +56,12 @@ extern SoundLogState SoundLog;
 constexpr const char* StreamExtensions = "WAV|MP2|MP3|OGG|RAW";
 constexpr const char* SongExtensions = "MOD|S3M|XM|IT|MID";
 
+// The mixer's level, 0..128 (full), for a stored volume: the stored value to the power 2/3.
+// Each doubling, one step of the option menu, is 4 dB rather than 6, so the stored default of
+// 32 plays 12 dB down rather than 18, and a play's loudest moments, with the sounds mastered
+// near full scale, stay clear of it. Music's 256 is full, as 255 is.
+int MixLevel(int16_t volume);
+
 // A rate below 4000 Hz or of 65536 and above is taken as 44100 first.
 void SoundInit();
 void SoundClose();  // frees every sample and music; may be followed by a new SoundInit

@@ -324,3 +324,9 @@ TEST(SoundStartTest, NoAudioDeviceLeavesTheGameSilentAndRunning) {
   SoundClose();
   setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
 }
+
+// A stored volume to the mixer's level of 128: the default is 12 dB down, a quarter.
+TEST(SoundVolumeTest, StoredVolumesMapOntoMixerLevels) {
+  constexpr std::pair<int16_t, int> Rows[] = {{0, 0}, {1, 3}, {32, 32}, {255, 128}, {256, 128}};
+  for (const auto& [stored, level] : Rows) EXPECT_EQ(MixLevel(stored), level) << stored;
+}
