@@ -70,6 +70,21 @@ void RaisedPlate(Image& image, int left, int top, int width, int height);
 
 // --- the citadel in the sky (scenes_citadel.cpp) ---
 
+// Stars scattered above `bottom`: `density(x, y)` in ten thousand, one in six of them bright.
+template <typename Density>
+void StarField(Image& image, int bottom, int seed, Density density) {
+  for (int y = 0; y < bottom; ++y)
+    for (int x = 0; x < image.width; ++x) {
+      int chance = density(x, y);
+      uint32_t roll = Hash(x, y, seed) % 10000;
+      if (chance <= 0) continue;
+      if (roll < static_cast<uint32_t>(chance) / 6)
+        Plot(image, x, y, pal::StarBright);
+      else if (roll < static_cast<uint32_t>(chance))
+        Plot(image, x, y, roll % 2 ? pal::StarDim : pal::Dusk);
+    }
+}
+
 // Bands of the sky from the top down, each fading into the next by ordered dither.
 struct SkyStop {
   int y;

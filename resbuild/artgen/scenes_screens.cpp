@@ -46,18 +46,6 @@ Rgb Dimmed(Rgb colour) {
                            [&](Rgb a, Rgb b) { return distance(a) < distance(b); });
 }
 
-void NightStars(Image& image, int seed) {
-  for (int y = 0; y < 300; ++y)
-    for (int x = 0; x < Width; ++x) {
-      uint32_t roll = Hash(x, y, seed) % 10000;
-      int density = 50 - y / 7;  // fewer low down
-      if (roll < static_cast<uint32_t>(density) / 5)
-        Plot(image, x, y, pal::StarBright);
-      else if (roll < static_cast<uint32_t>(density))
-        Plot(image, x, y, pal::StarDim);
-    }
-}
-
 // A round tower under a cone roof, a lit window high up and an arrow slit below it.
 void Tower(Image& image, int left, int width, int top, int seed) {
   BrickTower(image, left, top, width, Height - 1, seed, true);
@@ -70,7 +58,7 @@ Image Citadel(const Mood& mood) {
   Image picture = MakeImage(Width, Height, pal::Ink);
   for (int y = 0; y < Height; ++y)
     for (int x = 0; x < Width; ++x) PixelAt(picture, x, y) = SkyBandAt(mood.sky, x, y);
-  NightStars(picture, mood.moon ? 41 : 43);
+  StarField(picture, 300, mood.moon ? 41 : 43, [](int, int y) { return 50 - y / 7; });
   if (mood.moon) Moon(picture, 386, 62, 22);
   Skyline(picture);
   CloudBank(picture, PuffRow(380, 28, 16, 13), Height, mood.far);
@@ -108,20 +96,24 @@ struct Place {
 const Place Places[] = {
     {"1ST", Gold}, {"2ND", Silver}, {"3RD", Bronze}, {"4TH", Iron}, {"5TH", Iron}};
 
-constexpr int LargeCellWidth = 12, LargeCellHeight = 18, LargeAdvance = 13, FontColumns = 16;
+// The large font's sheet holds codes 0 to 127, sixteen to a row; the game sets its glyphs a
+// cell and a pixel apart.
+constexpr int FontColumns = 16, FontRows = 8;
 
 Image PlaceLabel(const Image& largeFont, const Place& place) {
-  Image label = MakeImage(static_cast<int>(place.text.size()) * LargeAdvance - 1, LargeCellHeight,
-                          KeyColour);
+  int cellWidth = largeFont.width / FontColumns, cellHeight = largeFont.height / FontRows;
+  int advance = cellWidth + 1;
+  Image label =
+      MakeImage(static_cast<int>(place.text.size()) * advance - 1, cellHeight, KeyColour);
   for (size_t i = 0; i < place.text.size(); ++i) {
     auto code = static_cast<unsigned char>(place.text[i]);
-    Image glyph = Crop(largeFont, code % FontColumns * LargeCellWidth,
-                       code / FontColumns * LargeCellHeight, LargeCellWidth, LargeCellHeight);
+    Image glyph = Crop(largeFont, code % FontColumns * cellWidth, code / FontColumns * cellHeight,
+                       cellWidth, cellHeight);
     for (Rgb& pixel : glyph.pixels) {
       auto tone = std::find(ChromeTones.begin(), ChromeTones.end(), pixel);
       if (tone != ChromeTones.end()) pixel = place.medal[size_t(tone - ChromeTones.begin())];
     }
-    Stamp(label, glyph, static_cast<int>(i) * LargeAdvance, 0);
+    Stamp(label, glyph, static_cast<int>(i) * advance, 0);
   }
   return label;
 }

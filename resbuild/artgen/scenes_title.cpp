@@ -58,16 +58,9 @@ Rgb SkyAt(int x, int y) {
 }
 
 void Stars(Image& image) {
-  for (int y = 0; y < 330; ++y)
-    for (int x = 0; x < Width; ++x) {
-      if (Calm(x, y)) continue;
-      uint32_t roll = Hash(x, y, 7) % 10000;
-      int density = 60 - y / 6 + static_cast<int>(Galaxy(x, y) * 300);  // fewer low down
-      if (roll < static_cast<uint32_t>(density) / 6)
-        Plot(image, x, y, pal::StarBright);
-      else if (roll < static_cast<uint32_t>(density))
-        Plot(image, x, y, roll % 2 ? pal::StarDim : pal::Dusk);
-    }
+  StarField(image, 330, 7, [](int x, int y) {
+    return Calm(x, y) ? 0 : 60 - y / 6 + static_cast<int>(Galaxy(x, y) * 300);  // fewer low down
+  });
   static const Art Twinkle = ParseArt(R"(
 ...d...
 ...s...
