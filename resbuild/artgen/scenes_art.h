@@ -1,6 +1,7 @@
-// What the title picture, its footer, the score panel and the life icons share: the screen's
-// layout where the game draws over them, the chrome logo, small engraved text, and the
-// images artgen drew earlier that these reuse.
+// What the title picture, its footer, the score panel, the life icons and the screens after a
+// play share: the screen's layout where the game draws over them, the chrome logo, small
+// engraved text, steel plates, the citadel's pieces, and the images artgen drew earlier that
+// these reuse.
 #pragma once
 
 #include <filesystem>
