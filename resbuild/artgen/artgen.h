@@ -9,7 +9,8 @@ void DrawStage01Parts(const std::filesystem::path& folder);  // Stage01.parts
 void DrawShipAndEffects(const std::filesystem::path& folder);
 void DrawEnemies(const std::filesystem::path& folder);
 void DrawBoss(const std::filesystem::path& folder);
-// title_picture, title_footer, panel_frame, life_icon; reads font_small and player_ship back.
+// title_picture, title_footer, panel_frame, life_icon and the screens after a play; reads the
+// fonts and player_ship back.
 void DrawScenes(const std::filesystem::path& folder);
 
 // The background map layers (.map.dat) of both stages, written into the game's data folder.

@@ -1,5 +1,6 @@
-// The title picture and its footer, the score panel's frame and the life icon with its loss
-// frames. They reuse the small font and the ship as artgen saved them, so they are drawn last.
+// The title picture and its footer, the score panel's frame, the life icon with its loss
+// frames and the screens after a play. They reuse the fonts and the ship as artgen saved
+// them, so they are drawn last.
 #include <utility>
 
 #include "artgen.h"
@@ -47,6 +48,18 @@ void EngraveText(Image& image, int x, int y, std::string_view text, const SmallF
                  Rgb lip) {
   ForEachInked(text, font, x + 1, y + 1, [&](int px, int py) { Plot(image, px, py, lip); });
   ForEachInked(text, font, x, y, [&](int px, int py) { Plot(image, px, py, cut); });
+}
+
+void RaisedPlate(Image& image, int left, int top, int width, int height) {
+  FillRect(image, left, top, width, height, pal::Ink);
+  FillRect(image, left, top, width - 1, height - 1, PlateSteel.light);
+  FillRect(image, left + 1, top + 1, width - 2, height - 2, PlateSteel.shade);
+  FillRect(image, left + 1, top + 1, width - 3, height - 3, PlateSteel.base);
+  for (int x : {left + 3, left + width - 6})
+    for (int y : {top + 3, top + height - 6}) {
+      FillRect(image, x + 1, y + 1, 2, 2, pal::Ink);
+      Rivet(image, x, y, RivetHead);
+    }
 }
 
 namespace {
@@ -101,4 +114,11 @@ void DrawScenes(const std::filesystem::path& folder) {
   SaveSourceImage(TitleFooter(font), folder, "title_footer");
   SaveSourceImage(PanelFrame(font, life.front()), folder, "panel_frame");
   SaveFrames(life, folder, "life_icon", static_cast<int>(life.size()));
+  SaveSourceImage(ScreenBackdrop(Backdrop::Continue), folder, "continue_backdrop");
+  SaveSourceImage(ScreenBackdrop(Backdrop::Ranking), folder, "ranking_backdrop");
+  for (const PlateSize& plate : ScreenPlates)
+    SaveSourceImage(FramedPlate(plate.width, plate.height), folder, std::string(plate.name));
+  std::vector<Image> places = PlaceLabels(LoadDrawn(folder, "font_large"));
+  SaveFrames(places, folder, "ranking_place", static_cast<int>(places.size()));
+  SaveSourceImage(EntryHighlight(), folder, "entry_highlight");
 }

@@ -27,23 +27,6 @@ struct Readout {
 };
 constexpr Readout Readouts[] = {{"NEXT EXTEND", 264}, {"HI SCORE", 328}, {"SCORE", 392}};
 
-constexpr Tone PlateSteel{pal::MetalBase, pal::MetalShade, pal::MetalDark};
-constexpr Tone RivetHead{pal::MetalGlint, pal::MetalLight, pal::MetalShade};
-
-// A raised plate: lit along its top and left, in shade along its bottom and right, bolted
-// at its corners.
-void PanelPlate(Image& panel, int left, int top, int width, int height) {
-  FillRect(panel, left, top, width, height, pal::Ink);
-  FillRect(panel, left, top, width - 1, height - 1, PlateSteel.light);
-  FillRect(panel, left + 1, top + 1, width - 2, height - 2, PlateSteel.shade);
-  FillRect(panel, left + 1, top + 1, width - 3, height - 3, PlateSteel.base);
-  for (int x : {left + 3, left + width - 6})
-    for (int y : {top + 3, top + height - 6}) {
-      FillRect(panel, x + 1, y + 1, 2, 2, pal::Ink);
-      Rivet(panel, x, y, RivetHead);
-    }
-}
-
 // The beam along the play field's edge: a steel column, rivets all the way down.
 void EdgeRail(Image& panel) {
   FillRect(panel, Left, 0, Rail, ScreenHeight, pal::MetalBase);
@@ -159,11 +142,11 @@ void LifeTray(Image& panel) {
 Image PanelFrame(const SmallFont& font, const Image& lifeIcon) {
   Image panel = MakeImage(PanelWidth, ScreenHeight, pal::Ink);
   // Plates from top to bottom: logo, scope, readouts, lives, foot.
-  PanelPlate(panel, Rail, 0, PanelWidth - Rail, 68);
-  PanelPlate(panel, Rail, 68, PanelWidth - Rail, 168);
-  PanelPlate(panel, Rail, 236, PanelWidth - Rail, 182);
-  PanelPlate(panel, Rail, 418, PanelWidth - Rail, 46);
-  PanelPlate(panel, Rail, 464, PanelWidth - Rail, 16);
+  RaisedPlate(panel, Rail, 0, PanelWidth - Rail, 68);
+  RaisedPlate(panel, Rail, 68, PanelWidth - Rail, 168);
+  RaisedPlate(panel, Rail, 236, PanelWidth - Rail, 182);
+  RaisedPlate(panel, Rail, 418, PanelWidth - Rail, 46);
+  RaisedPlate(panel, Rail, 464, PanelWidth - Rail, 16);
   HazardStripes(panel, Rail + 10, 468, PanelWidth - Rail - 20, 7, 4);
   EdgeRail(panel);
   LogoWindow(panel, 12, 48);

@@ -1,6 +1,6 @@
 // The title picture: the ship climbing out of the sky fortress at dusk, under the logo. The
-// game writes its menu over the middle and blanks a small box at the left, so both places
-// stay dark, plain sky.
+// game writes its menu over calm sky in the middle and blanks a small box at the left, which
+// the picture makes the dark pane of a turret's window.
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -13,7 +13,7 @@ namespace {
 
 constexpr int Width = FieldWidth, Height = ScreenHeight;
 
-// Where the game draws over the picture; both keep to calm sky.
+// Where the game draws over the picture.
 struct Rect {
   int left, top, right, bottom;  // inclusive
   bool Holds(int x, int y, int margin = 0) const {
@@ -23,15 +23,10 @@ struct Rect {
 constexpr Rect MenuArea{130, 255, 330, 345};
 constexpr Rect BlankedBox{82, 204, 89, 218};
 
-bool Calm(int x, int y) { return MenuArea.Holds(x, y, 6) || BlankedBox.Holds(x, y, 16); }
+bool Calm(int x, int y) { return MenuArea.Holds(x, y, 6); }
 
 // --- sky ---
 
-// Bands of the sky from the top down, each fading into the next by ordered dither.
-struct SkyStop {
-  int y;
-  Rgb colour;
-};
 constexpr SkyStop SkyStops[] = {{70, pal::Ink},   {150, pal::Void}, {230, pal::Void},
                                 {320, pal::Navy}, {380, pal::Dusk}, {440, pal::Violet}};
 
@@ -56,38 +51,16 @@ double Galaxy(int x, int y) {
 }
 
 Rgb SkyAt(int x, int y) {
-  Rgb sky = SkyStops[std::size(SkyStops) - 1].colour;
-  if (y <= SkyStops[0].y) sky = SkyStops[0].colour;
-  for (size_t i = 1; i < std::size(SkyStops) && y > SkyStops[0].y; ++i) {
-    const SkyStop &above = SkyStops[i - 1], &below = SkyStops[i];
-    if (y > below.y) continue;
-    int level = (y - above.y) * 16 / (below.y - above.y);
-    sky = Bayer(x, y) < level ? below.colour : above.colour;
-    break;
-  }
   // The galaxy's glow, dithered up through the sky's tones.
   constexpr Rgb Glow[] = {pal::Navy, pal::Dusk, pal::Violet};
   int glow = static_cast<int>(Galaxy(x, y) * 64) - Bayer(x, y);
-  if (glow >= 0) sky = Glow[std::min(glow / 16, 2)];
-  // The blanked box sits in a soft pool of the darkest sky.
-  double dx = std::max({BlankedBox.left - x, x - BlankedBox.right, 0});
-  double dy = std::max({BlankedBox.top - y, y - BlankedBox.bottom, 0});
-  double fade = (std::hypot(dx, dy) - 10) / 50;
-  if (fade < 1 && Bayer(x, y) >= 16 * std::max(fade, 0.0)) sky = pal::Ink;
-  return sky;
+  return glow >= 0 ? Glow[std::min(glow / 16, 2)] : SkyBandAt(SkyStops, x, y);
 }
 
 void Stars(Image& image) {
-  for (int y = 0; y < 330; ++y)
-    for (int x = 0; x < Width; ++x) {
-      if (Calm(x, y)) continue;
-      uint32_t roll = Hash(x, y, 7) % 10000;
-      int density = 60 - y / 6 + static_cast<int>(Galaxy(x, y) * 300);  // fewer low down
-      if (roll < static_cast<uint32_t>(density) / 6)
-        Plot(image, x, y, pal::StarBright);
-      else if (roll < static_cast<uint32_t>(density))
-        Plot(image, x, y, roll % 2 ? pal::StarDim : pal::Dusk);
-    }
+  StarField(image, 330, 7, [](int x, int y) {
+    return Calm(x, y) ? 0 : 60 - y / 6 + static_cast<int>(Galaxy(x, y) * 300);  // fewer low down
+  });
   static const Art Twinkle = ParseArt(R"(
 ...d...
 ...s...
@@ -103,227 +76,6 @@ dssbssd
             {{'d', pal::Dusk}, {'s', pal::StarDim}, {'b', pal::StarBright}});
 }
 
-// A crescent moon lit from the top-left, its dark side a shade above the sky.
-void Moon(Image& image, int centreX, int centreY, int radius) {
-  for (int y = -radius; y <= radius; ++y)
-    for (int x = -radius; x <= radius; ++x) {
-      int d = x * x + y * y;
-      if (d > radius * radius + radius) continue;
-      int sx = x - radius / 3, sy = y - radius / 3;  // the shadow's circle, down and right
-      int shadow = sx * sx + sy * sy, inner = (radius - 1) * (radius - 1);
-      Rgb colour = shadow > inner + 5 * radius   ? pal::Cloud
-                   : shadow > inner + 2 * radius ? pal::CloudShade
-                   : shadow > inner              ? pal::StarDim
-                                                 : pal::Dusk;
-      if (d > (radius - 1) * (radius - 1) && colour == pal::Dusk) colour = pal::Violet;
-      Plot(image, centreX + x, centreY + y, colour);
-    }
-  // Craters on the lit side: shadowed inside their upper-left wall, lit inside the lower-right.
-  constexpr int Craters[][3] = {{-12, -8, 4}, {-3, -15, 3}, {-17, 5, 3}, {-7, 3, 2}, {2, -7, 2}};
-  for (auto [x, y, r] : Craters)
-    for (int dy = -r; dy <= r; ++dy)
-      for (int dx = -r; dx <= r; ++dx) {
-        Rgb& pixel = PixelAt(image, centreX + x + dx, centreY + y + dy);
-        if (dx * dx + dy * dy > r * r || pixel != pal::Cloud) continue;
-        pixel = dx + dy < 0 ? pal::CloudShade : dx + dy >= r - 1 ? pal::White : pixel;
-      }
-}
-
-// --- clouds ---
-
-struct Puff {
-  int x, y, radius;
-};
-
-struct CloudTones {
-  Rgb lit, base, shade, rim;
-};
-constexpr CloudTones NearCloud{pal::White, pal::Cloud, pal::CloudShade, pal::StarDim};
-constexpr CloudTones FarCloud{pal::CloudShade, pal::StarDim, pal::Violet, pal::Dusk};
-
-// Lit along the top-left of every puff, shaded towards the bottom-right, with a darker rim
-// where the bank ends; everything below `floor` is inside.
-void CloudBank(Image& image, const std::vector<Puff>& puffs, int floor, CloudTones tones) {
-  auto inside = [&](int x, int y) {
-    if (y >= floor) return true;
-    for (const Puff& puff : puffs) {
-      int dx = x - puff.x, dy = y - puff.y;
-      if (dx * dx + dy * dy <= puff.radius * puff.radius + puff.radius) return true;
-    }
-    return false;
-  };
-  for (int y = 0; y < image.height; ++y)
-    for (int x = 0; x < image.width; ++x) {
-      if (!inside(x, y)) continue;
-      Rgb colour = tones.base;
-      if (!inside(x + 1, y + 1) || !inside(x + 1, y) || !inside(x, y + 1))
-        colour = tones.rim;
-      else if (!inside(x + 3, y + 3) || (!inside(x + 5, y + 5) && (x + y) % 2))
-        colour = tones.shade;
-      else if (!inside(x - 1, y - 1) || !inside(x, y - 2))
-        colour = tones.lit;
-      PixelAt(image, x, y) = colour;
-    }
-}
-
-// A row of puffs from left to right whose tops wander about `top`.
-std::vector<Puff> PuffRow(int top, int spacing, int radius, int seed) {
-  std::vector<Puff> puffs;
-  for (int x = -radius / 2, i = 0; x < Width + radius; x += spacing, ++i) {
-    int r = radius + static_cast<int>(Hash(i, 1, seed) % 9) - 4;
-    int y = top + r + static_cast<int>(Hash(i, 2, seed) % 13) - 6;
-    puffs.push_back({x + static_cast<int>(Hash(i, 3, seed) % 7) - 3, y, r});
-  }
-  return puffs;
-}
-
-// A thin drifting wisp: a chain of small puffs from (x, y), `length` long.
-std::vector<Puff> Wisp(int x, int y, int length, int seed) {
-  std::vector<Puff> puffs;
-  for (int along = 0, i = 0; along < length; along += 7, ++i) {
-    int swell = along * (length - along) * 16 / (length * length);  // fattest in the middle
-    puffs.push_back({x + along, y + static_cast<int>(Hash(i, 0, seed) % 3),
-                     2 + swell + static_cast<int>(Hash(i, 1, seed) % 3)});
-  }
-  return puffs;
-}
-
-// --- the citadel ---
-
-constexpr Rgb Mortar = pal::SoilDark;
-
-// Running bond, eight by four, a few bricks darker or lighter than the rest.
-Rgb BrickAt(int x, int y, int seed) {
-  int row = y >> 2, along = x + (row % 2 ? 4 : 0);
-  if ((y & 3) == 3 || (along & 7) == 7) return Mortar;
-  uint32_t roll = Hash(along >> 3, row, seed) % 16;
-  if (roll < 3) return pal::BrickDark;
-  if (roll < 5) return pal::BrickLight;
-  return (y & 3) == 0 && (along & 7) < 5 ? pal::BrickLight : pal::Brick;
-}
-
-// A brick wall or tower with merlons along its top: lit on its left, in shade on its right.
-// `round` shades it as a cylinder.
-void BrickTower(Image& image, int left, int top, int width, int bottom, int seed, bool round) {
-  constexpr int Merlon = 6, Crenel = 4, MerlonHeight = 6;
-  auto solid = [&](int x, int y) {
-    if (x < left || x >= left + width || y < top || y > bottom) return false;
-    if (y >= top + MerlonHeight) return true;
-    int along = x - left - 1;
-    return along % (Merlon + Crenel) < Merlon || x == left + width - 1;
-  };
-  for (int y = top; y <= bottom; ++y)
-    for (int x = left; x < left + width; ++x) {
-      if (!solid(x, y)) continue;
-      Rgb colour = BrickAt(x - left, y - top, seed);
-      int fromLeft = x - left, fromRight = left + width - 1 - x;
-      if (OnEdge(solid, x, y))
-        colour = pal::Ink;
-      else if (!solid(x, y - 1) || !solid(x - 1, y))
-        colour = pal::BrickLight;
-      else if (y == top + MerlonHeight && !solid(x, top))
-        colour = pal::BrickLight;  // the wall walk's lit edge between merlons
-      else if (y == top + MerlonHeight + 1 || y == top + MerlonHeight + 8)
-        colour = Mortar;  // the shadows of the merlons and of the parapet
-      else if (y > top + MerlonHeight + 1 && y < top + MerlonHeight + 8) {
-        // The parapet stands out on corbels: a lit course, then blocks with dark gaps.
-        int course = y - top - MerlonHeight;
-        colour = course == 2          ? pal::BrickLight
-                 : course < 5         ? pal::Brick
-                 : (x - left) % 6 < 3 ? (course == 5 ? pal::BrickLight : pal::Brick)
-                                      : Mortar;
-      } else if (round && fromRight < width / 5)
-        colour = colour == Mortar || fromRight < width / 10 ? pal::BrickDark : pal::Maroon;
-      else if (round && fromLeft < width / 6 && colour == pal::Brick)
-        colour = pal::BrickLight;
-      else if (!round && fromRight < 3)
-        colour = pal::BrickDark;
-      PixelAt(image, x, y) = colour;
-    }
-}
-
-// An arched window lit from within, in a brick surround.
-void LitWindow(Image& image, int x, int y) {
-  static const Art Window = ParseArt(R"(
-..LLLL..
-.LkkkkL.
-Lkyyyakd
-Lkyykakd
-Lkyykakd
-Lkkkkkkd
-Lkyykakd
-Lkaakaad
-Lkkkkkkd
-.dddddd.)");
-  BlitArt(image, x, y, Window,
-          {{'L', pal::BrickLight},
-           {'k', pal::Ink},
-           {'y', pal::YellowWhite},
-           {'a', pal::Amber},
-           {'d', pal::BrickDark}});
-}
-
-void ArrowSlit(Image& image, int x, int y) {
-  FillRect(image, x, y, 4, 12, pal::Ink);
-  FillRect(image, x + 1, y + 2, 2, 8, pal::Maroon);
-  FillRect(image, x + 1, y + 4, 2, 3, pal::Orange);
-}
-
-// A cone of roof tiles, lit on its left slope, with a pennant on its point.
-void ConeRoof(Image& image, int left, int width, int eaves, int height) {
-  double middle = left + width / 2.0;
-  for (int y = eaves - height; y <= eaves; ++y) {
-    double half = (y - (eaves - height)) * (width / 2.0 + 3) / height;
-    for (int x = static_cast<int>(middle - half); x <= static_cast<int>(middle + half); ++x) {
-      double across = (x + 0.5 - middle) / std::max(half, 1.0);
-      bool edge = std::abs(across) > 0.9 || y == eaves;
-      bool course = (y - eaves) % 5 == 0;
-      Rgb colour = edge             ? pal::Ink
-                   : across < -0.45 ? pal::Orange
-                   : across < 0.35  ? (course ? pal::Maroon : pal::Red)
-                                    : pal::Maroon;
-      Plot(image, x, y, colour);
-    }
-  }
-  int tipX = static_cast<int>(middle), tipY = eaves - height;
-  DrawLine(image, tipX, tipY, tipX, tipY - 14, pal::MetalLight);
-  FillRect(image, tipX + 1, tipY - 14, 9, 2, pal::Red);
-  FillRect(image, tipX + 1, tipY - 12, 6, 2, pal::Maroon);
-}
-
-// Far towers on the horizon: dark shapes with a lit western edge, some under pointed roofs,
-// a few windows alight.
-void Skyline(Image& image) {
-  struct Spire {
-    int left, width, top;
-    bool roof;
-  };
-  constexpr Spire Spires[] = {{0, 34, 352, false},   {34, 20, 330, true},   {92, 26, 362, false},
-                              {118, 14, 352, true},  {148, 48, 372, false}, {194, 16, 358, true},
-                              {222, 40, 366, false}, {258, 14, 356, true},  {290, 44, 352, false},
-                              {326, 20, 318, true}};
-  for (const Spire& spire : Spires) {
-    FillRect(image, spire.left, spire.top, spire.width, Height - spire.top, pal::Navy);
-    FillRect(image, spire.left, spire.top, 1, Height - spire.top, pal::Dusk);
-    if (spire.roof) {
-      int half = spire.width / 2 + 1;
-      for (int row = 0; row < half * 2; ++row) {
-        int reach = row / 2;
-        FillRect(image, spire.left + half - 1 - reach, spire.top - half * 2 + row, 2 * reach + 2, 1,
-                 pal::Navy);
-        Plot(image, spire.left + half - 1 - reach, spire.top - half * 2 + row, pal::Dusk);
-      }
-    } else {
-      for (int x = spire.left + 2; x < spire.left + spire.width - 2; x += 6)
-        FillRect(image, x, spire.top - 3, 3, 3, pal::Navy);
-    }
-    for (int i = 0; i < spire.width / 8; ++i) {
-      int x = spire.left + 3 + static_cast<int>(Hash(i, spire.left, 5) % (spire.width - 5));
-      int y = spire.top + 8 + static_cast<int>(Hash(i, spire.top, 6) % 40);
-      FillRect(image, x, y, 1, 2, pal::Amber);
-    }
-  }
-}
 
 // The bay the ship flew out of, open in the keep's top: a dark shaft under hazard-striped
 // jaws, lamps either side.
@@ -342,35 +94,42 @@ void LaunchBay(Image& image, int left, int top, int width, int height) {
   }
 }
 
-// --- the bridge ---
-
-constexpr int DeckTop = 372, DeckHeight = 8, TrussDepth = 22;
-
-// A girder bridge across the field: a lit deck, an X-braced truss below and lamps along it.
-void Bridge(Image& image, int left, int right) {
-  int trussTop = DeckTop + DeckHeight, trussBottom = trussTop + TrussDepth;
-  for (int x = left; x <= right; x += 16) {
-    DrawLine(image, x, trussTop, x + 16, trussBottom, pal::MetalShade);
-    DrawLine(image, x + 16, trussTop, x, trussBottom, pal::MetalShade);
-    DrawLine(image, x + 1, trussTop, x + 17, trussBottom, pal::MetalDark);
-    FillRect(image, x, trussTop, 2, TrussDepth, pal::MetalBase);
-    FillRect(image, x + 2, trussTop, 1, TrussDepth, pal::MetalDark);
-  }
-  FillRect(image, left, trussBottom, right - left, 3, pal::MetalBase);
-  FillRect(image, left, trussBottom + 3, right - left, 1, pal::Ink);
-  FillRect(image, left, DeckTop - 1, right - left, DeckHeight + 2, pal::Ink);
-  FillRect(image, left, DeckTop, right - left, 2, pal::MetalGlint);
-  FillRect(image, left, DeckTop + 2, right - left, DeckHeight - 4, pal::MetalLight);
-  FillRect(image, left, DeckTop + DeckHeight - 2, right - left, 2, pal::MetalShade);
-  for (int x = left + 6; x < right; x += 12) Plot(image, x, DeckTop + 4, pal::MetalDark);
-  // Railing posts and their lamps.
-  for (int x = left + 20; x < right - 8; x += 40) {
-    FillRect(image, x, DeckTop - 12, 2, 11, pal::MetalBase);
-    FillRect(image, x + 2, DeckTop - 12, 1, 11, pal::Ink);
-    FillRect(image, x - 1, DeckTop - 15, 4, 3, pal::Amber);
-    Plot(image, x, DeckTop - 14, pal::YellowWhite);
-  }
-  FillRect(image, left, DeckTop - 8, right - left, 1, pal::MetalShade);
+// A slender turret behind the round tower, its one window unlit: the box the game blanks is
+// the window's pane, set in an iron frame under a brick arch.
+void DarkWindowTurret(Image& image) {
+  constexpr int Left = 73, Width = 26, Eaves = 172;
+  BrickTower(image, Left, Eaves, Width, Height - 1, 31, true);
+  ConeRoof(image, Left, Width, Eaves, 34);
+  static const Art Window = ParseArt(R"(
+....LLLLL....
+..LLfffffdd..
+.Lff#####ffd.
+.Lf#######fd.
+Lf#########fd
+Lf#########fd
+Lf#########fd
+Lf#########fd
+Lf#########fd
+Lf#########fd
+Lf#########fd
+Lf#########fd
+Lf#########fd
+Lf#########fd
+Lf#########fd
+Lf#########fd
+Lf#########fd
+Lf#########fd
+Lf#########fd
+Lf#########fd
+Lf#########fd
+Lf#########fd
+LLLLLLLLLLLLL
+.kkkkkkkkkkk.)");
+  // The pane reaches a pixel past the box on every side.
+  BlitArt(image, BlankedBox.left - 3, BlankedBox.top - 7, Window,
+          {{'L', pal::BrickLight}, {'f', pal::MetalDark}, {'#', pal::Ink}, {'d', pal::BrickDark},
+           {'k', pal::Ink}});
+  ArrowSlit(image, Left + 11, 300);
 }
 
 // A radio mast on the keep: a lattice pole, a dish and a red beacon at its top.
@@ -457,6 +216,7 @@ Image TitlePicture(const Image& hero) {
   Moon(picture, 118, 150, 26);
   Skyline(picture);
   CloudBank(picture, PuffRow(392, 26, 16, 3), Height, FarCloud);
+  DarkWindowTurret(picture);
   BrickTower(picture, 20, 238, 56, Height - 1, 11, true);
   ConeRoof(picture, 20, 56, 238, 48);
   for (int y : {262, 318}) LitWindow(picture, 45, y);

@@ -1,4 +1,5 @@
-// The scenes after a play: the continue prompt, the name entry and the high-score table.
+// The scenes after a play: the continue prompt, the name entry and the high-score table, each
+// on the citadel at night with its texts on steel plates.
 
 #include <algorithm>
 #include <string>
@@ -13,6 +14,7 @@
 #include "input/input.h"
 #include "sound/mixer.h"
 #include "sound/sound.h"
+#include "sprite_ids.h"
 #include "stage/stage_state.h"
 
 namespace {
@@ -28,12 +30,32 @@ bool Leaving(uint16_t keys) {
   return Program.QuitRequested;
 }
 
-void DrawRanking(int16_t hiddenPlace = NoPlace) {
-  for (int16_t i = 0; i < int16_t(Settings.ScoreRanking.size()); ++i) {
-    if (i == hiddenPlace) continue;
+int32_t RankingLineY(int16_t place) { return 164 + 32 * place; }
+static_assert(Sprite::PlaceCount == RankingPlaces, "a label for every place");
+
+// The table's frame: the backdrop, the plates, the places' labels and the new entry's bar.
+struct RankingView {
+  const char* heading;
+  int16_t newPlace = NoPlace;
+  int16_t hiddenPlace = NoPlace;  // the new entry's line while it blinks off
+  bool keys = false;              // the name entry's line of keys
+};
+
+void DrawRankingScene(const RankingView& view) {
+  ClearBackBuffer();
+  DrawSprite(0, 0, Sprite::RankingBackdrop);
+  DrawSprite(96, 89, Sprite::HeadingPlate);
+  DrawSprite(4, 150, Sprite::RankingPlate);
+  if (view.newPlace != NoPlace) DrawSprite(0, RankingLineY(view.newPlace), Sprite::EntryHighlight);
+  for (int16_t i = 0; i < RankingPlaces; ++i) DrawSprite(0, RankingLineY(i), Sprite::Place + i);
+  if (view.keys) DrawSprite(86, 438, Sprite::KeysPlate);
+  DrawTextLarge(156, 100, view.heading);
+  for (int16_t i = 0; i < RankingPlaces; ++i) {
+    if (i == view.hiddenPlace) continue;
     const ScoreEntry& entry = Settings.ScoreRanking[size_t(i)];
-    DrawTextLarge(0, 164 + 32 * i, PadNumber(entry.Points, 16, " ") + "   " + entry.Name);
+    DrawTextLarge(0, RankingLineY(i), PadNumber(entry.Points, 16, " ") + "   " + entry.Name);
   }
+  if (view.keys) DrawText(98, 447, "UP/DOWN:LETTER  Z:NEXT  X:BACK  RETURN:END");
 }
 
 struct NameEntry {
@@ -60,6 +82,12 @@ bool EnterLetter(NameEntry& entry, uint16_t keys) {
     entry.letter = entry.letter == 'A' ? 'Z' : char(entry.letter - 1);
     ShowLetter(entry);
   }
+  // X takes the last letter back to be chosen again, from where it was.
+  if (keys == BTN_X && entry.name.size() > 1) {
+    entry.name.pop_back();
+    entry.letter = entry.name.back();
+    ShowLetter(entry);
+  }
   if (keys == BTN_Z) {
     ShowLetter(entry);
     if (entry.name.size() == 3) return true;
@@ -75,9 +103,7 @@ void EnterName(int16_t place) {
   for (;;) {
     const uint16_t keys = ReadNewButtons();
     if (keys & BTN_RETURN) return;
-    ClearBackBuffer();
-    DrawTextLarge(156, 100, "NAME ENTRY");
-    DrawRanking();
+    DrawRankingScene({"NAME ENTRY", place, NoPlace, true});
     if (EnterLetter(entry, keys)) return;
     ScorePanel();
     EndSceneFrame();
@@ -91,9 +117,7 @@ void ShowNewEntry(int16_t place) {
   for (int32_t counter = 0; counter <= ShowFrames; ++counter) {
     const uint16_t keys = ReadNewButtons();
     if (keys & BTN_RETURN) return;
-    ClearBackBuffer();
-    DrawTextLarge(156, 100, "NAME ENTRY");
-    DrawRanking((counter & 7) < 4 ? place : NoPlace);
+    DrawRankingScene({"NAME ENTRY", place, (counter & 7) < 4 ? place : NoPlace});
     ScorePanel();
     EndSceneFrame();
     if (Leaving(keys)) return;
@@ -118,6 +142,9 @@ int16_t ContinueScreen() {
     if (cursor != previous) PlaySe(cursor == 1 ? SE_NO : SE_YES);
     if (keys & Confirmations) break;
     ClearBackBuffer();
+    DrawSprite(0, 0, Sprite::ContinueBackdrop);
+    DrawSprite(96, 134, Sprite::HeadingPlate);
+    DrawSprite(140, 208, Sprite::ChoicePlate);
     ScorePanel();
     DrawTextLarge(112, 145, "C O N T I N U E ?");
     DrawTextLarge(188, 222, "Y E S");
@@ -138,9 +165,7 @@ int16_t HiScoreScreen() {
   for (;;) {
     const uint16_t keys = ReadNewButtons();
     if (++FrameCounter > HiScoreFrames + 1 || (keys & Confirmations)) break;
-    ClearBackBuffer();
-    DrawTextLarge(156, 100, "HI SCORE");
-    DrawRanking();
+    DrawRankingScene({"HI SCORE"});
     ScorePanel();
     EndSceneFrame();
     if (Leaving(keys)) break;

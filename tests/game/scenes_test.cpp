@@ -242,6 +242,28 @@ TEST_F(SceneTest, TheHighScoreTableLeavesByItselfAfter501Frames) {
   EXPECT_EQ(ButtonReads(), 1 + 502);
 }
 
+// Each screen after a play stands on its picture: more than half of the play field's pixels
+// are lit in the frame it leaves in the back buffer.
+TEST_F(SceneTest, ScreensAfterAPlayFillThePlayField) {
+  struct Row {
+    const char* scene;
+    int16_t (*run)();
+    uint16_t leave;
+  };
+  UseRanking({500, 400, 300, 200, 100});
+  Game.Score = 1000;
+  for (const Row& row : {Row{"continue", ContinueScreen, Z}, Row{"name entry", NameEntryScreen, Return},
+                         Row{"high scores", HiScoreScreen, Z}}) {
+    ClearBackBuffer();
+    ScriptButtons({{0}, {0}, {row.leave}}, [&] { return row.leave; });
+    row.run();
+    int32_t lit = 0;
+    for (int y = 0; y < 480; ++y)
+      for (int x = 0; x < 448; ++x) lit += PixelAt(Display.BackBuffer, x, y) != 0;
+    EXPECT_GT(lit, 448 * 480 / 2) << row.scene;
+  }
+}
+
 // ---- the panel ----
 
 TEST_F(SceneTest, AnExtraShipComesStrictlyPastTheExtendScore) {

@@ -75,6 +75,7 @@ void PrintTo(const Walk& walk, std::ostream* out) { *out << walk.name; }
 
 DrawnItem Big(int32_t x, int32_t y, const char* text) { return {0, x, y, Large, text}; }
 DrawnItem Picture(int32_t x, int32_t y, int32_t sprite) { return {0, x, y, sprite, ""}; }
+DrawnItem Small(int32_t x, int32_t y, const char* text) { return {0, x, y, SmallFontBase, text}; }
 
 // The shots, hits and blasts of a play flown on autopilot, each as common as a frame.
 bool PlaysOwn(const HeardSound& sound) {
@@ -247,6 +248,12 @@ std::vector<Walk> Walks() {
                   Cursor319 = Big(136, 319, ">");
   const DrawnItem Continue = Big(112, 145, "C O N T I N U E ?"), PauseTitle = Big(170, 150, "P A U S E");
   const DrawnItem StageStart = Big(150, 100, "STAGE 1 START"), NameEntry = Big(156, 100, "NAME ENTRY");
+  // The table's picture and plates, the places' labels down its side.
+  const DrawnItem RankingBackdrop = Picture(0, 0, Sprite::RankingBackdrop),
+                  HeadingPlate = Picture(96, 89, Sprite::HeadingPlate),
+                  RankingPlate = Picture(4, 150, Sprite::RankingPlate),
+                  FirstPlace = Picture(0, 164, Sprite::Place),
+                  FifthPlace = Picture(0, 292, Sprite::Place + 4);
   const std::vector<Walk> walks = {
       {"title",
        {Presses(Down), Presses(Down), Presses(Down), Presses(Up), Presses(Up), Presses(Up),
@@ -312,8 +319,9 @@ std::vector<Walk> Walks() {
        {Presses(Z), Fly(40), Key(SDLK_p), Presses(Down), Presses(Down), Presses(Z), Idle(1),
         Presses(Z), Fly(80), Key(SDLK_p), Presses(Down), Presses(Down), Presses(Z), Idle(1),
         Presses(Down), Presses(Z)},
-       {StageStart, StageStart, Continue, Big(188, 222, "Y E S"), Big(188, 256, "N O"),
-        Big(156, 256, ">"), NameEntry},
+       {StageStart, StageStart, Picture(0, 0, Sprite::ContinueBackdrop),
+        Picture(96, 134, Sprite::HeadingPlate), Picture(140, 208, Sprite::ChoicePlate), Continue,
+        Big(188, 222, "Y E S"), Big(188, 256, "N O"), Big(156, 256, ">"), NameEntry},
        {"volume 32", "5", "bgm 01 Sky Fortress.mp3", "20", "16 at 40", "4 at 41", "21",
         "bgm 01 Sky Fortress.mp3", "20", "16 at 80", "4 at 81", "14", "14", "13"},
        {{OptionsSection, "TryCount", "2"}, {OptionsSection, "DeadCount", "2"}},
@@ -321,13 +329,20 @@ std::vector<Walk> Walks() {
       {"name entry",
        {Presses(Z), Fly(40), Key(SDLK_p), Presses(Down), Presses(Down), Presses(Z), Idle(1),
         Presses(Down), Presses(Z),                                           // no continue
-        Presses(Down), Presses(Z), Presses(Up), Idle(40), Presses(Z), Presses(Up), Presses(Up),
-        Presses(Z), Idle(80), Presses(Z)},                                   // "ZAC", the table
-       {NameEntry, Big(0, 260, "              20   DDD"), Big(0, 292, "               0    "),
+        Presses(X),                                                          // one letter: no back
+        Presses(Down), Presses(Z), Presses(Up), Idle(40), Presses(Z), Presses(Up),  // "ZAB"
+        Presses(X), Presses(Z), Presses(Up), Presses(Up),                    // back to A, "ZAC"
+        Presses(Z), Idle(80), Presses(Z)},                                   // the table
+       {RankingBackdrop, HeadingPlate, RankingPlate, Picture(0, 292, Sprite::EntryHighlight),
+        FirstPlace, FifthPlace, Picture(86, 438, Sprite::KeysPlate), NameEntry,
+        Big(0, 260, "              20   DDD"), Big(0, 292, "               0    "),
+        Small(98, 447, "UP/DOWN:LETTER  Z:NEXT  X:BACK  RETURN:END"),
         Big(0, 292, "               0   Z"), Big(0, 292, "               0   ZA"),
         Big(0, 292, "               0   Z_"), Big(0, 292, "               0   ZA"),
-        Big(0, 292, "               0   ZAC"), Big(156, 100, "HI SCORE"),
-        Big(0, 292, "               0   ZAC"), Big(168, 263, "GAME START")},
+        Big(0, 292, "               0   ZAB"), Big(0, 292, "               0   ZA"),
+        Big(0, 292, "               0   ZAC"), Big(156, 100, "HI SCORE"), RankingBackdrop,
+        HeadingPlate, RankingPlate, FirstPlace, FifthPlace, Big(0, 292, "               0   ZAC"),
+        Big(168, 263, "GAME START")},
        {"volume 32", "5", "bgm 01 Sky Fortress.mp3", "20", "16 at 40", "4 at 41", "14", "14",
         "13", "10", "5"},
        {{RankingSection, "N4", "ZAC"}, {RankingSection, "S4", "0"}, {RankingSection, "N3", "DDD"}},

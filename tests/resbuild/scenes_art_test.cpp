@@ -1,6 +1,7 @@
-// The title picture, its footer, the panel frame and the life icons as the game draws them:
-// where the game writes over them they stay dark and plain, each lands where it is drawn,
-// the logo is there in steel, and a lost life fades to nothing.
+// The title picture, its footer, the panel frame, the life icons and the plates of the screens
+// after a play as the game draws them: where the game writes over them they stay dark and
+// plain, each lands where it is drawn, the box the title blanks is a window's pane, the logo
+// is there in steel, and a lost life fades to nothing.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,9 +22,10 @@ constexpr int FieldWidth = 448;
 struct Area {
   int left, top, right, bottom;  // inclusive
 };
-// The menu ("GAME START", "OPTION", "QUIT" and the cursor) and the box the game blanks.
+// The menu ("GAME START", "OPTION", "QUIT" and the cursor) and the box the game blanks:
+// FillBox(82, 204, 8, 15) fills 7 by 14.
 constexpr Area MenuArea{130, 255, 330, 345};
-constexpr Area BlankedBox{82, 204, 89, 218};
+constexpr Area BlankedBox{82, 204, 88, 217};
 // The numbers: eleven large-font cells of 13 from x 480, 18 rows from these tops.
 constexpr int NumberTops[] = {264, 328, 392};
 constexpr Area LifeRow{480, 424, 639, 455};
@@ -113,12 +115,32 @@ TEST_F(ScenesArt, MenuStandsOnCalmDarkSky) {
   ExpectDarkAndPlain(OnScreen(TitlePicture, 0, 0), MenuArea, DarkestTextGround, 4);
 }
 
-TEST_F(ScenesArt, BlankedBoxSitsInTheDarkestSky) {
+// The box is the dark pane of a window: the pane a pixel wider than the box on every side, its
+// frame beside and below it (above, the pane runs on into the arch).
+TEST_F(ScenesArt, BlankedBoxIsAWindowsPane) {
   Image title = OnScreen(TitlePicture, 0, 0);
-  Area around{BlankedBox.left - 4, BlankedBox.top - 4, BlankedBox.right + 4, BlankedBox.bottom + 4};
-  for (int y = around.top; y <= around.bottom; ++y)
-    for (int x = around.left; x <= around.right; ++x)
-      ASSERT_EQ(PixelAt(title, x, y), pal::Ink) << x << "," << y;
+  for (int y = BlankedBox.top - 1; y <= BlankedBox.bottom + 2; ++y)
+    for (int x = BlankedBox.left - 2; x <= BlankedBox.right + 2; ++x) {
+      bool frame = x < BlankedBox.left - 1 || x > BlankedBox.right + 1 || y > BlankedBox.bottom + 1;
+      ASSERT_EQ(PixelAt(title, x, y) == pal::Ink, !frame) << x << "," << y;
+    }
+}
+
+// Every text of the screens after a play stands in the dark recess of its plate.
+TEST_F(ScenesArt, ScreenTextsStandInTheirPlatesDarkRecesses) {
+  struct Row {
+    int plate, x, y;
+    Area text;
+  };
+  constexpr int HeadingPlate = 726, RankingPlate = 727, ChoicePlate = 728, KeysPlate = 729;
+  for (Row row : {Row{HeadingPlate, 96, 89, {156, 100, 285, 117}},      // "NAME ENTRY"
+                  Row{HeadingPlate, 96, 134, {112, 145, 332, 162}},     // "C O N T I N U E ?"
+                  Row{RankingPlate, 4, 150, {65, 164, 285, 309}},       // eleven places and a name
+                  Row{ChoicePlate, 140, 208, {156, 222, 252, 273}},     // cursor, YES and NO
+                  Row{KeysPlate, 86, 438, {98, 447, 348, 453}}}) {      // the line of keys
+    SCOPED_TRACE(row.text.top);
+    ExpectDarkAndPlain(OnScreen(row.plate, row.x, row.y), row.text, 20, 1);
+  }
 }
 
 // Eight separate letters of steel, centred over the field, bright along their tops and dark
