@@ -337,10 +337,11 @@ std::vector<Walk> Walks() {
        {"volume 32", "5", "bgm 01 Sky Fortress.mp3", "20", "16 at 40", "4 at 41", "14", "14",
         "13", "10", "5"},
        {{RankingSection, "N4", "ZAC"}, {RankingSection, "S4", "0"}, {RankingSection, "N3", "DDD"}},
-       0, 0,
+       0, 3,
        {{"               0   ZAC", 48}, {"               0   Z_", 8}}},
       {"checkpoint",
-       {Presses(Z), Fly(1600), Hold(0, 20000), Idle(1), Presses(Z), Fly(3200), Key(SDLK_p),
+       {Presses(Z), Fly(1600), Hold(0, 2300), Key(SDLK_p),  // P under GAME OVER: no pause
+        Hold(0, 20000), Idle(1), Presses(Z), Fly(3200), Key(SDLK_p),
         Presses(Down), Presses(Down), Presses(Z), Idle(1), Presses(Down), Presses(Z)},
        {StageStart, Continue, Continue},  // the restart shows no start banner
        {"volume 32", "5", "bgm 01 Sky Fortress.mp3", "20", "10 at 224", "7 at 2165", "8 at 2215",
