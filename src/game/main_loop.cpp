@@ -54,7 +54,8 @@ void SetUpPlay() {
   SetupStage();
   DropPreEvents();
   Program.PauseRequested = false;
-  Program.ScreenModeChanged = false;  // a switch at the title would close the first pause at once
+  // A switch with no pause after it (at the title, under GAME OVER) would close the next at once.
+  Program.ScreenModeChanged = false;
   Play.GameActive = true;
   // Nothing starts while a button from the previous screen is still held.
   do {
