@@ -32,6 +32,7 @@ const std::string ResourceIndexPath = std::string("res/") + BuiltFolder + IndexF
 // A new game and its plays, continues and end; returns the result the title step sees next.
 int16_t PlayGame() {
   Game = GameRecord{};  // stage 0, no score, three ships, from the start
+  ResetScorePanel();
   for (;;) {
     --Game.Lives;  // the ship that enters play leaves the reserve
     int16_t result = RunGame();
@@ -136,6 +137,7 @@ void LoadGameResources() {
 void RunScenes() {
   while (!Program.QuitRequested) {
     Game.Stage = 0;
+    Game.Lives = GameRecord{}.Lives;  // the title's panel shows the ships a new game brings
     int16_t result = TitleMenu();
     if (result == SceneLeave || Program.QuitRequested) break;
     if (result == SceneSecondChoice)

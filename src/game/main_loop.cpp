@@ -54,6 +54,8 @@ void SetUpPlay() {
   SetupStage();
   DropPreEvents();
   Program.PauseRequested = false;
+  // A switch with no pause after it (at the title, under GAME OVER) would close the next at once.
+  Program.ScreenModeChanged = false;
   Play.GameActive = true;
   // Nothing starts while a button from the previous screen is still held.
   do {
@@ -64,11 +66,22 @@ void SetUpPlay() {
   Stats.PrevInPlay = false;  // the sampler skips a play's first second, however soon it starts
 }
 
-void DrawTimingOverlay() {
-  DrawText(448, 0, Stats.FpsText + " FPS");
-  DrawText(448, 460, "PROCESS TIME " + Program.TotalText);
-  DrawText(448, 470, Program.TimingText);
+constexpr int32_t OverlayX = 448;
+
+// On a black box a pixel larger all round, so that it reads over whatever the panel shows.
+void DrawOverlayLine(int32_t y, const std::string& text) {
+  FillBox(OverlayX, y - 1, TextWidth(text, SmallFontBase) + 2, FontHeight(SmallFontBase) + 3, 0);
+  DrawText(OverlayX, y, text);
 }
+
+void DrawTimingOverlay() {
+  DrawOverlayLine(0, Stats.FpsText + " FPS");
+  DrawOverlayLine(460, "PROCESS TIME " + Program.TotalText);
+  DrawOverlayLine(470, Program.TimingText);
+}
+
+// Once the last ship is lost the play only runs out its GAME OVER, which stays on top.
+bool GameIsOver() { return Game.Lives < 0; }
 
 void Pause() {
   Stats.InPlay = false;
@@ -134,6 +147,7 @@ int32_t CheckpointFrame(int32_t restartFrame) {
 int32_t ShowFrame() {
   DrawWaitingSave();
   int32_t error = PresentFrame();
+  if (error == 0) ++Stats.FramesShown;
   if (error != 0) {
     if (Display.FullScreen)
       ToggleScreenModeAndPause();  // back to the window, with the pause menu
@@ -159,7 +173,7 @@ bool PlayFrame() {
   uint32_t t2 = NowMs();
   ShowFrame();
   uint32_t t3 = NowMs();
-  if (Program.PauseRequested) Pause();
+  if (Program.PauseRequested && !GameIsOver()) Pause();
   KeepMusicPlaying();
   if (Input.InputWord & BTN_ESC) Program.QuitRequested = true;
   if (Program.QuitRequested) return false;

@@ -65,6 +65,8 @@ void PauseMenu() {
   }
   PauseMenuState menu;
   CopySurface(Display.BackBuffer, Display.WorkSurface);
+  DarkenSurface(Display.WorkSurface);  // the frozen play stays in sight; the menu reads over it
+  CopySurface(Display.WorkSurface, Display.BackBuffer);
   DrawTextLarge(170, 150, "P A U S E");
   DrawItems(menu);
   ShowFrame();

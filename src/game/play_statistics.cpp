@@ -29,8 +29,9 @@ bool ValidCell(const FpsCell& cell) {
 
 void SampleFrameRate() {
   const int32_t frames = FrameCounter - Stats.LastFrameCounter;
-  Stats.FpsText = std::to_string(frames);
   Stats.LastFrameCounter = FrameCounter;
+  Stats.FpsText = std::to_string(Stats.FramesShown - Stats.LastFramesShown);
+  Stats.LastFramesShown = Stats.FramesShown;
   if (Stats.InPlay && Stats.PrevInPlay) {
     Stats.FpsAvg = (Stats.FpsAvg + frames) / 2;
     const FpsCell cell = CellOfSample(frames);

@@ -20,7 +20,11 @@ struct PlayStatistics {
   bool InPlay = false;      // a play is running and not paused
   bool PrevInPlay = false;  // InPlay at the last sample: the first second of a play is skipped
   int32_t LastFrameCounter = 0;
-  std::string FpsText;      // the frames of the last second, for the overlay
+  // Frames presented by every scene. The frame counter is a scene's own clock, set back by
+  // the title and held by the pause, so the overlay counts these instead.
+  uint32_t FramesShown = 0;
+  uint32_t LastFramesShown = 0;  // FramesShown at the last sample
+  std::string FpsText;           // the frames shown in the last second, for the overlay
   bool timerRunning = false;
   uint32_t nextTickMs = 0;  // NowMs of the next sample
 };
@@ -28,7 +32,9 @@ extern PlayStatistics Stats;
 
 inline constexpr uint32_t SampleIntervalMs = 1000;
 
-// One sample: the frames since the last one, counted when a play ran through both.
+// One sample: the frames shown since the last one for the overlay; the stage clock's frames
+// since the last one for the histogram and the average, counted when a play ran through both
+// (the two agree then).
 void SampleFrameRate();
 // Takes a sample when a second has passed since the last; the first call starts the timer.
 // Like a window timer it never catches up: after a long stall it ticks once.

@@ -57,3 +57,6 @@ int16_t NameEntryScreen();
 int16_t HiScoreScreen();
 void PauseMenu();
 void ScorePanel();
+// The panel as at start-up, for a new game: no ships shown yet, so the first ship's entry is no
+// loss, and that game's first lost ship breaks up from its whole icon.
+void ResetScorePanel();

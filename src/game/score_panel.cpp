@@ -69,3 +69,5 @@ void ScorePanel() {
     PlaySe(SE_FANFARE);
   }
 }
+
+void ResetScorePanel() { Panel = PanelState{}; }

@@ -61,6 +61,10 @@ void PlayerSet(StoredOption option);
 void PlayerClearedRanking();
 void PlayerEnteredScore(const ScoreEntry& entry);
 
+// A save for a change made outside the menus, which may come in play: it never waits for a
+// busy store (the frames try again, and the exit keeps it if none could) and tells of no
+// problem with a dialog.
+void SaveSettingsSoon();
 // Called by every frame wait: a save the busy store refused is tried again now and then.
 void RetryWaitingSave();
 // The line the frames show while a save waits for the store; empty when none does.

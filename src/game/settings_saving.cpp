@@ -46,6 +46,11 @@ void SaveSettings() {
   TrySaving(InPlayPatienceMs, true);
 }
 
+void SaveSettingsSoon() {
+  Settings.unsaved = SettingsChanges();
+  TrySaving(0, false);
+}
+
 void RetryWaitingSave() {
   if (!Settings.saveWaits || int32_t(NowMs() - Settings.nextTryMs) < 0) return;
   TrySaving(0, false);

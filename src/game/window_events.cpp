@@ -86,6 +86,7 @@ void RunWindowRequests() {
   if (Program.zoomRequested != 0) {
     Settings.WindowZoom = Program.zoomRequested;
     PlayerSet(OptionWindowZoom);
+    SaveSettingsSoon();
     Program.zoomRequested = 0;
     SetFormZoom(Settings.WindowZoom);
   }

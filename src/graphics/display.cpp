@@ -142,6 +142,18 @@ void ClearSurface(SDL_Surface* surface, uint32_t fill) {
 
 void ClearBackBuffer() { ClearSurface(Display.BackBuffer, 0); }
 
+void DarkenSurface(SDL_Surface* surface) {
+  // Each RGB565 channel shifted down two bits within its own field: a quarter of its light.
+  constexpr uint16_t QuarterMask = 0x39E7;
+  if (SDL_LockSurface(surface) != 0) Fail("cannot lock a surface");
+  auto* row = static_cast<uint8_t*>(surface->pixels);
+  for (int y = 0; y < surface->h; ++y, row += surface->pitch) {
+    auto* pixel = reinterpret_cast<uint16_t*>(row);
+    for (int x = 0; x < surface->w; ++x) pixel[x] = uint16_t((pixel[x] >> 2) & QuarterMask);
+  }
+  SDL_UnlockSurface(surface);
+}
+
 uint32_t ColorToPixel(int32_t colour) {
   static const SDL_PixelFormat* format = SDL_AllocFormat(DisplayPixelFormat);
   return ScaleChannel(colour, 0, format->Rmask) + ScaleChannel(colour, 8, format->Gmask) +

@@ -48,6 +48,8 @@ int32_t PresentFrame();  // 0, or an error number; never throws
 
 void ClearSurface(SDL_Surface* surface, uint32_t fill);
 void ClearBackBuffer();
+// Every pixel at a quarter of its brightness, for text laid over a picture.
+void DarkenSurface(SDL_Surface* surface);
 uint32_t ColorToPixel(int32_t colour);  // colour laid out 0xBBGGRR
 void MakeRect(RECT& rect, int32_t left, int32_t top, int32_t right, int32_t bottom);
 

@@ -106,11 +106,17 @@ void FillBox(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour) {
     throw DisplayError(std::string("cannot fill a box: ") + SDL_GetError());
 }
 
+namespace {
+
+int32_t FontAdvance(int32_t fontBase) { return SpriteBox('A' + fontBase).Width + 1; }
+
+}  // namespace
+
 void DrawTextWithFont(int32_t x, int32_t y, const std::string& text, int32_t fontBase) {
   const bool recording = DrawLog.recording;
   if (recording) DrawLog.items.push_back({DrawLog.presents, x, y, fontBase, text});
   DrawLog.recording = false;  // the text is one item, not a sprite a glyph
-  int32_t advance = SpriteBox('A' + fontBase).Width + 1;
+  const int32_t advance = FontAdvance(fontBase);
   for (unsigned char code : text) {
     // The large font has glyphs for codes 0..127 only; ids beyond are pictures.
     if (fontBase == LargeFontBase && code >= LargeFontGlyphs) code = '?';
@@ -126,6 +132,15 @@ void DrawText(int32_t x, int32_t y, const std::string& text) {
 
 void DrawTextLarge(int32_t x, int32_t y, const std::string& text) {
   DrawTextWithFont(x, y, text, LargeFontBase);
+}
+
+int32_t TextWidth(const std::string& text, int32_t fontBase) {
+  return int32_t(text.size()) * FontAdvance(fontBase);
+}
+
+int32_t FontHeight(int32_t fontBase) {
+  const SpriteRecord& capital = SpriteBox('A' + fontBase);
+  return capital.Top + capital.Height;
 }
 
 void RefreshClipBounds() {

@@ -63,6 +63,9 @@ void FillBox(int32_t x, int32_t y, int32_t w, int32_t h, int32_t colour);
 void DrawTextWithFont(int32_t x, int32_t y, const std::string& text, int32_t fontBase);
 void DrawText(int32_t x, int32_t y, const std::string& text);
 void DrawTextLarge(int32_t x, int32_t y, const std::string& text);
+// The pixels a text covers in a font: one advance a character across, a capital's height down.
+int32_t TextWidth(const std::string& text, int32_t fontBase);
+int32_t FontHeight(int32_t fontBase);
 
 // Takes the clip bounds from the back buffer's size.
 void RefreshClipBounds();

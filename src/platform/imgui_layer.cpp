@@ -170,6 +170,8 @@ void ImguiWindowMenu() {
   ImGui::PopFont();
 }
 
+bool EscapeReleased() { return ImGui::IsKeyReleased(ImGui::GetKeyIndex(ImGuiKey_Escape)); }
+
 bool DialogsAreHeadless() {
   const char* driver = SDL_GetCurrentVideoDriver();
   return !driver || std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0;
@@ -211,7 +213,7 @@ void ShowMessageBox(const std::string& text) {
     ImGui::PopTextWrapPos();
     ImGui::Spacing();
     bool ok = ImGui::Button("OK", ImVec2(120, 0)) || KeyPressed(ImGuiKey_Enter) ||
-              KeyPressed(ImGuiKey_Escape);
+              EscapeReleased();
     ImGui::End();
     return !ok;
   });
@@ -240,7 +242,7 @@ std::string BrowseForFolder(const std::string& title, const std::string& initial
     ImGui::EndChild();
     bool choose = ImGui::Button("選択", ImVec2(120, 0)) || KeyPressed(ImGuiKey_Enter);
     ImGui::SameLine();
-    bool cancel = ImGui::Button("キャンセル", ImVec2(120, 0)) || KeyPressed(ImGuiKey_Escape);
+    bool cancel = ImGui::Button("キャンセル", ImVec2(120, 0)) || EscapeReleased();
     ImGui::End();
     if (!next.empty()) {
       folder = next;

@@ -50,6 +50,10 @@ void ImguiWindowMenu();
 // Runs `drawDialog` once a frame until it returns false or the window is asked to close.
 void RunModalDialog(const std::function<bool()>& drawDialog);
 
+// Escape closes a dialog as it comes up: closed as it went down, the key would still be held
+// when the dialog is gone, and the game's screen below would take it for its own.
+bool EscapeReleased();
+
 // Without a visible display (the dummy video driver) dialogs only write to stderr.
 bool DialogsAreHeadless();
 

@@ -184,7 +184,7 @@ bool DrawDialog() {
   DrawPreview(ImGui::GetContentRegionAvail().y / 2);
   DrawSourcePicture();
   ImGui::EndGroup();
-  if (ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape))) open = false;
+  if (EscapeReleased()) open = false;
   ImGui::End();
   return open;
 }

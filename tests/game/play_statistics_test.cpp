@@ -37,9 +37,10 @@ class FrameRateSamplerTest : public testing::Test {
   }
   void TearDown() override { Display.FullScreen = false; }
 
-  // A second in which `frames` frames ran, ended by the timer's tick.
+  // A second in which `frames` frames ran and were shown, ended by the timer's tick.
   static void Second(int32_t frames) {
     FrameCounter += frames;
+    Stats.FramesShown += uint32_t(frames);
     SampleFrameRate();
   }
   // A play starts as the play loop starts it.
@@ -124,6 +125,7 @@ TEST_F(FrameRateSamplerTest, TheTimerTicksEverySecondAndOnceAfterAStall) {
   StartPlay();
   auto frame = [] {
     ++FrameCounter;
+    ++Stats.FramesShown;
     AdvanceFakeClock(100);
     RunFrameRateTimer();
   };
@@ -171,10 +173,60 @@ TEST(FrameRateOverlayTest, ThePlayShowsTheLastSecondsFramesWhenSwitchedOn) {
   EXPECT_EQ(Stats.FpsText, "31") << "33 ms frames on the scripted clock";
   EXPECT_NE(with, without);
   PutOverlayLine(without);
+  FillBox(448, -1, TextWidth("31 FPS", SmallFontBase) + 2, FontHeight(SmallFontBase) + 3, 0);
   DrawText(448, 0, "31 FPS");
-  EXPECT_EQ(OverlayLine(), with);
+  EXPECT_EQ(OverlayLine(), with) << "on a black box a pixel larger all round";
   Program.ShowFrameRate = false;
   StopHeadlessDisplay();
+}
+
+// The overlay's figures through a play of 100 frames after the title stood idle until the high
+// scores came (the title sets its frame counter back), and through a play paused for three
+// seconds at frame 40 (the stage clock stands still in the menu, which shows ten frames a
+// second): each the frames shown in the last second, as it changes.
+TEST(FrameRateOverlayTest, ShowsTheFramesOfTheLastSecondAfterAnIdleTitleOrAPause) {
+  struct Row {
+    const char* name;
+    bool idleTitle;
+    int32_t pauseAt;  // -1: no pause
+    std::vector<std::string> shown;
+  };
+  const Row rows[] = {
+      {"idle title", true, -1, {"30 FPS"}},
+      // The second in the menu, the one the play came back in, and the play's own.
+      {"pause", false, 40, {" FPS", "30 FPS", "10 FPS", "23 FPS", "30 FPS"}},
+  };
+  for (const Row& row : rows) {
+    StartStageWorld();
+    Stats = PlayStatistics{};
+    Program.ShowFrameRate = true;
+    if (row.idleTitle) {
+      ScriptButtons({{0}});
+      TitleMenu();
+      HiScoreScreen();
+    }
+    int32_t pauseReads = -1;
+    SetButtonSource([&]() -> uint16_t {
+      if (!Stats.InPlay) return pauseReads >= 0 && ++pauseReads == 30 ? BTN_Z : 0;  // RETURN
+      if (FrameCounter == row.pauseAt && pauseReads < 0) {
+        Program.PauseRequested = true;
+        pauseReads = 0;
+      }
+      return FrameCounter >= 100 ? BTN_ESC : 0;
+    });
+    DrawLog = {};
+    DrawLog.recording = true;
+    RunGame();
+    std::vector<std::string> shown;
+    for (const DrawnItem& item : DrawLog.items)
+      if (item.x == 448 && item.y == 0 && !item.text.empty() &&
+          (shown.empty() || shown.back() != item.text))
+        shown.push_back(item.text);
+    EXPECT_EQ(shown, row.shown) << row.name;
+    DrawLog = {};
+    Program.ShowFrameRate = Program.QuitRequested = false;
+    StopHeadlessDisplay();
+  }
 }
 
 // ---- what a run of the program stores ----

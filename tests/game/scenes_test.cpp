@@ -1,4 +1,5 @@
 // The menus and score screens, driven by scripted buttons on the headless display.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "input/input.h"
 #include "persist/fresh_settings_folder.h"
 #include "persist/settings_store.h"
+#include "platform/imgui_layer.h"
 #include "sound/mixer.h"
 #include "sound/sound.h"
 #include "stage/stage_state.h"
@@ -176,6 +178,34 @@ TEST_F(SceneTest, ClearingTheHighScoresAsksFirst) {
   EXPECT_EQ(StoreGet(GameApplication, RankingSection, "S0", ""), "8000000");
 }
 
+// Escape in the music-folder picker closes the picker as the key comes up, so the menu below
+// never finds it held: the menu stays open and the folder as it was.
+TEST_F(SceneTest, EscapeInTheFolderPickerClosesOnlyThePicker) {
+  int32_t dialogFrames = 0, heldReads = 0;
+  Imgui.dialogScript = [&] {  // a person: Escape down in the first frame, up in the fourth
+    SDL_Event key{};
+    key.key.keysym.scancode = SDL_SCANCODE_ESCAPE;
+    key.key.keysym.sym = SDLK_ESCAPE;
+    key.type = ++dialogFrames == 1 ? SDL_KEYDOWN : SDL_KEYUP;
+    if (dialogFrames == 1 || dialogFrames == 4) SDL_PushEvent(&key);
+    heldReads = dialogFrames < 4 ? 3 : 0;  // a closed picker leaves the key held a little
+    return dialogFrames < 20;
+  };
+  const uint16_t afterPicker[] = {Down, 0, Z, 0};  // to EXIT, and out
+  size_t next = 0;
+  // Sound off: MIXRATE, FMOD SOUND SYSTEM, SCREEN MODE, HISCORE CLEAR, SHOW FRAME RATE, BGM FOLDER.
+  ScriptButtons(Presses({Down, Down, Down, Down, Down, Z}), [&]() -> uint16_t {
+    if (heldReads > 0 && heldReads--) return Esc;
+    return next < std::size(afterPicker) ? afterPicker[next++] : Esc;
+  });
+  OptionMenu();
+  Imgui.dialogScript = nullptr;
+  EXPECT_EQ(dialogFrames, 5) << "closed in the frame that saw Escape come up";
+  EXPECT_EQ(next, std::size(afterPicker)) << "the menu was left by EXIT";
+  EXPECT_EQ(Settings.BgmFolder, "");
+  EXPECT_FALSE(Program.QuitRequested);
+}
+
 TEST_F(SceneTest, TheFrameRateSwitchIsSavedAndTheStageClockKept) {
   FrameCounter = 4321;
   // Down to SHOW FRAME RATE: MIXRATE, SOUND, SCREEN MODE, HISCORE CLEAR, SHOW FRAME RATE.
@@ -264,7 +294,51 @@ TEST_F(SceneTest, ScreensAfterAPlayFillThePlayField) {
   }
 }
 
+// ---- the pause menu ----
+
+// The frozen play behind the menu at a quarter of its light, over the field and the panel alike,
+// and no darker for the frames the menu stays.
+TEST_F(SceneTest, ThePauseMenuDimsTheFrozenPlayBehindIt) {
+  const std::pair<int32_t, uint16_t> rows[] = {
+      {0xFFFFFF, 0x39E7},  // white
+      {0x00FFFF, 0x39E0},  // the hazard stripes' yellow
+      {0x000000, 0x0000},
+  };
+  for (const auto& [colour, dimmed] : rows) {
+    ClearSurface(Display.BackBuffer, ColorToPixel(colour));
+    Program.PauseRequested = true;
+    ScriptButtons({{0, 6}, {Z}, {0}});  // five frames of the menu, then RETURN
+    PauseMenu();
+    EXPECT_EQ(PixelAt(Display.BackBuffer, 5, 5), dimmed) << colour;
+    EXPECT_EQ(PixelAt(Display.BackBuffer, 600, 470), dimmed) << colour;
+  }
+}
+
 // ---- the panel ----
+
+// Every game's panel starts as at start-up: its first lost ship breaks up from the whole icon
+// (388 to 395), later ones from the next frame (389 to 395), whatever the game before left.
+TEST_F(SceneTest, EachGamesFirstLostShipBreaksUpFromItsWholeIcon) {
+  const std::vector<int32_t> whole = {388, 389, 390, 391, 392, 393, 394, 395};
+  const std::vector<int32_t> later(whole.begin() + 1, whole.end());
+  for (int game = 0; game < 2; ++game) {
+    Game.Lives = 3;
+    ScorePanel();  // the title
+    ResetScorePanel();
+    for (int16_t lives : {2, 1, 0}) {  // the first ship enters, then two are lost
+      Game.Lives = lives;
+      DrawLog = {};
+      DrawLog.recording = true;
+      for (int frame = 0; frame < 10; ++frame) ScorePanel();
+      std::vector<int32_t> breakUp;
+      for (const DrawnItem& item : DrawLog.items)
+        if (item.x == (lives + 15) * 32 && item.y == 424) breakUp.push_back(item.sprite);
+      EXPECT_EQ(breakUp, lives == 2 ? std::vector<int32_t>{} : lives == 1 ? whole : later)
+          << "game " << game << ", " << lives << " left";
+    }
+  }
+  DrawLog = {};
+}
 
 TEST_F(SceneTest, AnExtraShipComesStrictlyPastTheExtendScore) {
   Game.Lives = 2;

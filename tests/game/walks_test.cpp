@@ -346,10 +346,11 @@ std::vector<Walk> Walks() {
        {"volume 32", "5", "bgm 01 Sky Fortress.mp3", "20", "16 at 40", "4 at 41", "14", "14",
         "13", "10", "5"},
        {{RankingSection, "N4", "ZAC"}, {RankingSection, "S4", "0"}, {RankingSection, "N3", "DDD"}},
-       0, 0,
+       0, 3,  // back at the title, which shows a new game's ships
        {{"               0   ZAC", 48}, {"               0   Z_", 16}}},
       {"checkpoint",
-       {Presses(Z), Fly(1600), Hold(0, 20000), Idle(1), Presses(Z), Fly(3200)},  // then Esc
+       {Presses(Z), Fly(1600), Hold(0, 2300), Key(SDLK_p),  // P under GAME OVER: no pause
+        Hold(0, 20000), Idle(1), Presses(Z), Fly(3200)},     // then Esc
        {StageStart},  // YES at once; the restart shows no start banner
        {"volume 32", "5", "bgm 01 Sky Fortress.mp3", "20", "10 at 224", "7 at 2165", "8 at 2215",
         "4 at 2466", "21", "bgm 01 Sky Fortress.mp3 at 1550", "20 at 1550", "10 at 3159"},

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
+#include <utility>
 
 #include "common/frame_clock.h"
 #include "game/game_state.h"
@@ -68,6 +70,7 @@ TEST_F(WholeProgramTest, ALostGameEndsInANameThatIsKept) {
   const int32_t continuesBefore = Sounds.SeLastFrame[SE_CONTINUE];
   int32_t lastPlayScore = -1;
   bool played = false;
+  std::vector<int32_t> iconsAtStart;  // where the panel drew ships in the play's first frames
   std::vector<ButtonStep> afterPlay = Presses({BTN_DOWN, BTN_Z,           // no continue
                                                BTN_DOWN, BTN_Z,           // Z
                                                BTN_DOWN, BTN_Z,           // Y
@@ -77,6 +80,10 @@ TEST_F(WholeProgramTest, ALostGameEndsInANameThatIsKept) {
   int32_t readsLeftInStep = 0;
   ScriptButtons(Presses({BTN_Z}), [&]() -> uint16_t {
     if (Stats.InPlay) {
+      if (FrameCounter < 10)
+        for (const DrawnItem& item : std::exchange(DrawLog.items, {}))
+          if (item.y == 424) iconsAtStart.push_back(item.x);
+      DrawLog.recording = FrameCounter < 10;
       played = true;
       lastPlayScore = Game.Score;
       return Autopilot();
@@ -90,7 +97,10 @@ TEST_F(WholeProgramTest, ALostGameEndsInANameThatIsKept) {
   EXPECT_EQ(Main(), 0);
   EXPECT_TRUE(played);
   EXPECT_NE(Sounds.SeLastFrame[SE_CONTINUE], continuesBefore) << "the continue prompt was shown";
-  EXPECT_EQ(Game.Lives, -1);
+  EXPECT_EQ(Game.Lives, 3) << "the title shows the ships a new game brings";
+  EXPECT_EQ(std::set<int32_t>(iconsAtStart.begin(), iconsAtStart.end()),
+            (std::set<int32_t>{480, 512}))
+      << "two ships in reserve; the one entering is no loss to show";
   ASSERT_GT(lastPlayScore, 10);
   StoreClose();  // read back as the next start would
   const ScoreRankingTable ranking = ReadRanking();
@@ -139,7 +149,7 @@ TEST_F(WholeProgramTest, GivingUpLeadsToTheContinuePrompt) {
   EXPECT_EQ(Main(), 0);
   EXPECT_EQ(pausedAt, 50);
   EXPECT_EQ(livesInPlay, 2) << "two ships were still in reserve";
-  EXPECT_EQ(Game.Lives, 0) << "given up";
+  EXPECT_EQ(Game.Lives, 3) << "the title shows the ships a new game brings";
   EXPECT_NE(Sounds.SeLastFrame[SE_CONTINUE], continuesBefore) << "the continue prompt was shown";
 
   const std::vector<ReplayRecord> plays = RecordedPlays(ReplayFiles());
@@ -149,6 +159,24 @@ TEST_F(WholeProgramTest, GivingUpLeadsToTheContinuePrompt) {
   EXPECT_EQ(plays[0].endFrame, 51);
   EXPECT_TRUE(PlaysBackAsRecorded(plays[0]));
   EXPECT_EQ(Game.Lives, 0) << "given up again";
+}
+
+// A zoom chosen from the window's menu in play is in the store by the next frame, and there
+// after the exit too.
+TEST_F(WholeProgramTest, AZoomChosenFromTheMenuIsStoredAtOnce) {
+  std::string storedInPlay;
+  ScriptButtons(Presses({BTN_Z}), [&]() -> uint16_t {
+    if (!Stats.InPlay) return 0;
+    if (FrameCounter == 10) Platform.pendingCommands.push_back(WindowCommand::Zoom2);
+    if (FrameCounter == 12)
+      storedInPlay = StoreGet(GameApplication, OptionsSection, "WindowZoom", "(none)");
+    return FrameCounter >= 12 ? BTN_ESC : 0;
+  });
+  EXPECT_EQ(Main(), 0);
+  SetFormZoom(1);
+  EXPECT_EQ(storedInPlay, "2");
+  StoreClose();
+  EXPECT_EQ(StoreGet(GameApplication, OptionsSection, "WindowZoom", "(none)"), "2");
 }
 
 }  // namespace
