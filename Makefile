@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 600
 
 PACKAGE_BUILD ?= build-package
 
-.PHONY: all deps build run test test-asan bench perf fuzz-smoke fuzz package clean
+.PHONY: all deps build run test test-asan bench perf fuzz-smoke fuzz package package-check clean
 
 all: build
 
@@ -49,11 +49,18 @@ fuzz: deps
 	sh scripts/fuzz long $(FUZZ_SECONDS)
 
 # The Debian package, built for /usr without the tests: $(PACKAGE_BUILD)/veldrane_*.deb
+# Debian keeps games' programs in /usr/games; the data stays in /usr/share/veldrane.
 package: deps
 	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-	  -DVELDRANE_TESTS=OFF -DVELDRANE_BENCH=OFF
+	  -DCMAKE_INSTALL_BINDIR=games -DVELDRANE_TESTS=OFF -DVELDRANE_BENCH=OFF
 	cmake --build $(PACKAGE_BUILD)
 	cd $(PACKAGE_BUILD) && cpack
+
+# The package as Debian's lintian sees it: errors fail, warnings are shown. Skipped without lintian.
+package-check: package
+	@if command -v lintian >/dev/null 2>&1; then \
+	  lintian --fail-on error $(PACKAGE_BUILD)/veldrane_*.deb; \
+	else echo "package-check: skipped: lintian is missing (scripts/install-deps installs it)"; fi
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(PACKAGE_BUILD) build-fuzz
