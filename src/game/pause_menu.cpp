@@ -64,9 +64,8 @@ void PauseMenu() {
     return;
   }
   PauseMenuState menu;
+  DarkenSurface(Display.BackBuffer);  // the frozen play stays in sight; the menu reads over it
   CopySurface(Display.BackBuffer, Display.WorkSurface);
-  DarkenSurface(Display.WorkSurface);  // the frozen play stays in sight; the menu reads over it
-  CopySurface(Display.WorkSurface, Display.BackBuffer);
   DrawTextLarge(170, 150, "P A U S E");
   DrawItems(menu);
   ShowFrame();
