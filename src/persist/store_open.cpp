@@ -120,8 +120,13 @@ Outcome MakeReady(sqlite3* db) {
     checked = {Verdict::Ready, ""};
   }
   if (checked.kind != Verdict::Ready) return checked;
-  // WAL lets readers go on while another program writes.
-  int rc = Exec(db, "PRAGMA journal_mode = WAL");
+  // WAL lets readers go on while another program writes. Switching to it needs the file alone,
+  // and SQLite reports a program that is opening it at the same time as busy at once, without
+  // waiting, so the switch is tried again.
+  int rc = SQLITE_OK;
+  do {
+    rc = Exec(db, "PRAGMA journal_mode = WAL");
+  } while (IsBusy(rc) && PauseForRetry());
   if (rc == SQLITE_OK) rc = Exec(db, "PRAGMA synchronous = FULL");
   return rc == SQLITE_OK ? checked : FromCode(db, rc);
 }
