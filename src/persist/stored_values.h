@@ -26,6 +26,10 @@ inline constexpr StoredSetting BgmVolumeSetting{OptionsSection, "CurrentBGMVol",
 inline constexpr StoredSetting SeVolumeSetting{OptionsSection, "CurrentSEVol", "32"};
 inline constexpr StoredSetting ShowFrameRateSetting{OptionsSection, "ShowFrameRate", "0"};
 inline constexpr StoredSetting BgmFolderSetting{OptionsSection, "BGMFolder", ""};
+// The player's own choices beyond the options screen, kept apart from the options.
+inline constexpr const char* PreferencesSection = "Preferences";
+// "en" or "ja"; empty leaves the language to the locale.
+inline constexpr StoredSetting LanguageSetting{PreferencesSection, "Language", ""};
 
 // The game's text for setting, or its default.
 std::string ReadSetting(const StoredSetting& setting);
