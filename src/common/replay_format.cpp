@@ -53,6 +53,7 @@ std::vector<uint8_t> EncodeReplay(const ReplayRecord& replay) {
   out.Put(replay.lives);
   out.Put(replay.randomState);
   out.Put(uint8_t(replay.ending));
+  out.Put(uint8_t(replay.kind));
   out.Put(replay.endFrame);
   out.Put(replay.endScore);
   PutRuns(out, replay.buttons);
@@ -71,7 +72,7 @@ ReplayRecord ParseReplay(const std::vector<uint8_t>& bytes) {
     throw FormatError("リプレイファイルではありません");
   in.at = sizeof Magic;
   const uint16_t version = in.Read<uint16_t>(CutShort);
-  if (version != ReplayVersion)
+  if (version != 1 && version != ReplayVersion)
     throw FormatError("リプレイの版 " + std::to_string(version) + " は読めません (この版は " +
                       std::to_string(ReplayVersion) + ")");
   ReplayRecord replay;
@@ -83,6 +84,9 @@ ReplayRecord ParseReplay(const std::vector<uint8_t>& bytes) {
   const uint8_t ending = in.Read<uint8_t>(CutShort);
   if (ending > uint8_t(ReplayEnding::Left)) throw FormatError("リプレイが壊れています (終わり方)");
   replay.ending = ReplayEnding(ending);
+  const uint8_t kind = version == 1 ? 0 : in.Read<uint8_t>(CutShort);
+  if (kind > uint8_t(ReplayKind::Practice)) throw FormatError("リプレイが壊れています (種類)");
+  replay.kind = ReplayKind(kind);
   replay.endFrame = in.Read<int32_t>(CutShort);
   replay.endScore = in.Read<int32_t>(CutShort);
   replay.buttons = ReadRuns(in);

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-inline constexpr uint16_t ReplayVersion = 1;
+// Version 2 adds the play's kind; version 1 files are plays.
+inline constexpr uint16_t ReplayVersion = 2;
 // Nine hours of play; a longer file is damaged.
 inline constexpr uint32_t MaxReplayFrames = 1000000;
 inline constexpr const char* ReplayExtension = ".vrp";
@@ -15,6 +16,9 @@ inline constexpr const char* ReplayExtension = ".vrp";
 // How a play ended beyond its frames: by itself (its ship lost or the stage cleared, or Escape
 // among its buttons), from the pause menu, or by leaving the program from its window.
 enum class ReplayEnding : uint8_t { Played = 0, GivenUp = 1, Left = 2 };
+
+// A practice play starts at a checkpoint of the player's choosing and is kept out of the ranking.
+enum class ReplayKind : uint8_t { Play = 0, Practice = 1 };
 
 struct ReplayRecord {
   // the play's start
@@ -26,6 +30,7 @@ struct ReplayRecord {
   // its frames and its end
   std::vector<uint16_t> buttons;  // one word a frame
   ReplayEnding ending = ReplayEnding::Played;  // what ended it after the last frame
+  ReplayKind kind = ReplayKind::Play;
   int32_t endFrame = 0;
   int32_t endScore = 0;
 };

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <exception>
 #include <filesystem>
+#include <utility>
 
 #include "common/resource_format.h"
 #include "game/game_state.h"
@@ -30,8 +31,10 @@ namespace {
 const std::string ResourceIndexPath = std::string("res/") + BuiltFolder + IndexFileName;
 
 // A new game and its plays, continues and end; returns the result the title step sees next.
-int16_t PlayGame() {
+// A practice game starts at a checkpoint, offers no continue and enters no ranking.
+int16_t PlayGame(int16_t practiceCheckpoint = NoPractice) {
   Game = GameRecord{};  // stage 0, no score, three ships, from the start
+  if (Program.practice) Game.RestartFrame = RestartFrameAt(practiceCheckpoint);
   ResetScorePanel();
   for (;;) {
     --Game.Lives;  // the ship that enters play leaves the reserve
@@ -39,6 +42,7 @@ int16_t PlayGame() {
     if (result == SceneLeave) return result;
     if (Program.QuitRequested) return result;
     if (result <= 0 && Game.Lives > 0) continue;  // ships remain: resume at the checkpoint
+    if (Program.practice) return result;
     if (result == ScenePlayLost) {
       result = ContinueScreen();
       if (result == SceneLeave || Program.QuitRequested) return result;
@@ -57,6 +61,14 @@ int16_t PlayGame() {
   NameEntryScreen();
   if (Program.QuitRequested) return ScenePlayLost;
   return HiScoreScreen();
+}
+
+int16_t PlayPractice(int16_t checkpoint) {
+  const UncountedPlays uncounted;
+  Program.practice = true;
+  const int16_t result = PlayGame(checkpoint);
+  Program.practice = false;
+  return result;
 }
 
 // A replay is no play of the player's: its run leaves the statistics alone.
@@ -97,7 +109,7 @@ void ChangeToResourceFolder() {
   }
 }
 
-int Main(const char* replayFile) {
+int Main(const char* replayFile, int16_t practiceCheckpoint) {
   Program = ProgramState{};  // a run starts with no request standing
   Program.FrameMs = 33;
   Display.FullScreen = false;
@@ -115,7 +127,7 @@ int Main(const char* replayFile) {
     if (replayFile)
       exitCode = PlayReplayFile(replayFile);
     else
-      RunScenes();
+      RunScenes(practiceCheckpoint);
   } catch (const std::exception& error) {
     ShowMessageBox(error.what());
     exitCode = 1;
@@ -134,7 +146,8 @@ void LoadGameResources() {
   Settings.HiScore = Settings.ScoreRanking[0].Points;
 }
 
-void RunScenes() {
+void RunScenes(int16_t practiceCheckpoint) {
+  Program.practiceRequested = practiceCheckpoint;
   while (!Program.QuitRequested) {
     Game.Stage = 0;
     Game.Lives = GameRecord{}.Lives;  // the title's panel shows the ships a new game brings
@@ -146,6 +159,12 @@ void RunScenes() {
       result = HiScoreScreen();
     else if (result == SceneFirstChoice)
       result = PlayGame();
+    else if (result == ScenePractice)
+      result = PlayPractice(std::exchange(Program.practiceRequested, NoPractice));
+    else if (result == SceneWatch)
+      WatchKeptReplay(std::exchange(Program.replayRequested, {}));
+    else if (result == SceneDemo)
+      result = PlayDemo() ? HiScoreScreen() : result;
     if (result == SceneLeave) break;
   }
   SoundClose();

@@ -13,9 +13,14 @@ enum SceneResult : int16_t {
   ScenePlayLost = 0,
   SceneFirstChoice = 1,   // title: start; play: stage cleared; continue: yes
   SceneSecondChoice = 2,  // title: options; continue: no
+  ScenePractice = 95,     // title: a practice game chosen from the menu
+  SceneWatch = 96,        // title: a kept replay chosen from the menu
+  SceneDemo = 97,         // title: no key for 30 s, and a demo to show
   SceneIdle = 98,         // title: no key for a long time
   SceneLeave = 99,
 };
+
+inline constexpr int16_t NoPractice = -1;
 
 struct ProgramState {
   int32_t FrameMs = 33;
@@ -36,5 +41,10 @@ struct ProgramState {
   bool stallRequested = false;
   int16_t zoomRequested = 0;  // 0: none
   bool resourceDialogRequested = false;
+  // What the player chose from the window's menu for the title to start.
+  int16_t practiceRequested = NoPractice;  // a checkpoint number
+  std::string replayRequested;             // a kept replay's file
+  bool replayBrowserRequested = false;
+  bool practice = false;  // the game running is a practice game
 };
 extern ProgramState Program;

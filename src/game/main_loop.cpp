@@ -80,6 +80,34 @@ void DrawTimingOverlay() {
   DrawOverlayLine(470, Program.TimingText);
 }
 
+constexpr int32_t MarkX = 456, MarkY = 200;
+
+// What kind of play this is, beside the field: a practice game, the demo, or a replay with the
+// viewer's state and keys.
+void DrawPlayMark() {
+  const bool viewer = Replay.playing && !Replay.demo;
+  std::string mark = Replay.demo     ? "DEMO PLAY"
+                     : viewer        ? "REPLAY"
+                     : Program.practice ? "PRACTICE"
+                                        : "";
+  if (mark.empty()) return;
+  if (viewer && Replay.paused) mark += " PAUSE";
+  if (viewer && !Replay.paused && Replay.speed > 1) mark += " X" + std::to_string(Replay.speed);
+  FillBox(MarkX, MarkY, Images.ClipWidth - MarkX, 40, 0);
+  DrawTextLarge(MarkX, MarkY, mark);
+  if (viewer) DrawText(MarkX, MarkY + 26, "P Z:PAUSE 1 2 4 X:SPEED");
+}
+
+// While the viewer holds a replay its last frame stays on show, the window's keys still heard.
+void HoldWhilePaused() {
+  while (Replay.playing && Replay.paused && Play.GameActive && !Program.QuitRequested) {
+    DrawPlayMark();
+    TakeViewerButtons();
+    WaitFrame(Program.FrameMs);
+    ShowFrame();
+  }
+}
+
 // Once the last ship is lost the play only runs out its GAME OVER, which stays on top.
 bool GameIsOver() { return Game.Lives < 0; }
 
@@ -144,6 +172,10 @@ int32_t CheckpointFrame(int32_t restartFrame) {
   return 6500;
 }
 
+int32_t RestartFrameAt(int16_t number) {
+  return number <= 0 ? 0 : Checkpoints[size_t(number)] + 1;  // past it, so resumed at it
+}
+
 int32_t ShowFrame() {
   DrawWaitingSave();
   int32_t error = PresentFrame();
@@ -159,6 +191,7 @@ int32_t ShowFrame() {
 }
 
 bool PlayFrame() {
+  HoldWhilePaused();
   uint32_t t0 = NowMs();
   Input.InputWord = ReadButtons();
   RecordButtons(Input.InputWord);
@@ -167,15 +200,16 @@ bool PlayFrame() {
   RunHits();
   FlushKills();
   ScorePanel();
+  DrawPlayMark();
   if (Program.ShowFrameRate) DrawTimingOverlay();
   uint32_t t1 = NowMs();
-  WaitFrame(Program.FrameMs);
+  WaitFrame(ReplayFrameMs(Program.FrameMs));
   uint32_t t2 = NowMs();
   ShowFrame();
   uint32_t t3 = NowMs();
   if (Program.PauseRequested && !GameIsOver()) Pause();
   KeepMusicPlaying();
-  if (Input.InputWord & BTN_ESC) Program.QuitRequested = true;
+  if (Input.InputWord & BTN_ESC) EndPlayOrLeave();
   if (Program.QuitRequested) return false;
   if (BossHasFallen()) TakeOverFromFallenBoss();
   uint32_t t4 = NowMs();

@@ -62,3 +62,20 @@ void SavePlayStatistics() {
   run.DeadCount = Stats.DeadCount;
   FinishSaving(PlayTotalsChanges(run, TimeStamp(std::time(nullptr)), GameVersion));
 }
+
+UncountedPlays::UncountedPlays()
+    : fpsCount_(Stats.FpsCount),
+      fpsAvg_(Stats.FpsAvg),
+      tries_(Stats.TryCount),
+      clears_(Stats.StageClearCount),
+      losses_(Stats.DeadCount),
+      hiScore_(Settings.HiScore) {}
+
+UncountedPlays::~UncountedPlays() {
+  Stats.FpsCount = fpsCount_;
+  Stats.FpsAvg = fpsAvg_;
+  Stats.TryCount = tries_;
+  Stats.StageClearCount = clears_;
+  Stats.DeadCount = losses_;
+  Settings.HiScore = hiScore_;
+}

@@ -41,3 +41,18 @@ void SampleFrameRate();
 void RunFrameRateTimer();
 // Adds this run to the stored totals, with any settings still waiting to be saved.
 void SavePlayStatistics();
+
+// Plays that are not the player's own (a practice game, a kept replay, the demo) count for
+// nothing: what they add to the statistics and to the high score shown is taken back when this
+// ends.
+class UncountedPlays {
+ public:
+  UncountedPlays();
+  ~UncountedPlays();
+  UncountedPlays(const UncountedPlays&) = delete;
+  UncountedPlays& operator=(const UncountedPlays&) = delete;
+
+ private:
+  std::array<int32_t, FpsCellCount> fpsCount_;
+  int32_t fpsAvg_, tries_, clears_, losses_, hiScore_;
+};

@@ -11,8 +11,10 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "common/frame_clock.h"
@@ -21,6 +23,7 @@
 #include "game/play_statistics.h"
 #include "game/scenes.h"
 #include "input/input.h"
+#include "platform/imgui_layer.h"
 #include "stage/random.h"
 #include "stage/stage_state.h"
 
@@ -110,11 +113,17 @@ void Save(const ReplayRecord& record) {
   KeepTheLast(folder, file);
 }
 
+// Where the player's own buttons came from before the replay took the buttons over.
+std::function<uint16_t()> PlayersSource;
+
+uint16_t PlayerButtons() { return PlayersSource ? PlayersSource() : ReadDeviceButtons(); }
+
 // The buttons of the play being played back: none while it waits for them to be up, then its
 // words, then the pause menu's reads that give up, then none. Its last word comes with the
 // request that ended it, as the window's key came within that frame. A play that would go on
 // past its last word has not ended as recorded: it ends in that frame.
 uint16_t NextReplayWord() {
+  TakeViewerButtons();
   if (!Replay.begun && !Stats.InPlay) return 0;
   Replay.begun = true;
   const std::vector<uint16_t>& words = Replay.record.buttons;
@@ -122,7 +131,7 @@ uint16_t NextReplayWord() {
     const uint16_t word = words[Replay.next++];
     const bool last = Replay.next == words.size();
     if (last && Replay.record.ending == ReplayEnding::GivenUp) Program.PauseRequested = true;
-    if (last && Replay.record.ending == ReplayEnding::Left) Program.QuitRequested = true;
+    if (last && Replay.record.ending == ReplayEnding::Left) EndPlayOrLeave();
     return word;
   }
   if (Stats.InPlay) Play.GameActive = false;
@@ -200,6 +209,7 @@ void BeginRecording() {
   Replay.record.score = Game.Score;
   Replay.record.lives = Game.Lives;
   Replay.record.randomState = RandomState();
+  Replay.record.kind = Program.practice ? ReplayKind::Practice : ReplayKind::Play;
 }
 
 void RecordButtons(uint16_t word) {
@@ -226,22 +236,110 @@ bool PlayReplay(const ReplayRecord& record) {
   Replay.playing = true;
   Replay.begun = false;
   Replay.next = Replay.menuStep = 0;
+  Replay.viewerHeld = 0;
   Game = GameRecord{record.score, record.lives, record.stage, record.restartFrame};
   SetRandomState(record.randomState);
+  PlayersSource = std::move(Input.buttonSource);
   SetButtonSource(NextReplayWord);
   RunGame();
-  SetButtonSource(nullptr);
+  SetButtonSource(std::move(PlayersSource));
   Replay.playing = false;
   return FrameCounter == record.endFrame && Game.Score == record.endScore;
 }
 
-int PlayReplayFile(const std::string& path) {
-  ReplayRecord record;
+namespace {
+
+// The record in path, checked; otherwise false with the reason in problem.
+bool LoadChecked(const std::string& path, ReplayRecord& record, std::string& problem) {
   try {
     record = ReadReplayFile(path);
     CheckReplay(record);
+    return true;
   } catch (const std::runtime_error& error) {  // ResourceFileError or FormatError
-    std::fprintf(stderr, "veldrane: %s: %s\n", path.c_str(), error.what());
+    problem = error.what();
+    return false;
+  }
+}
+
+// A replay inside a run: it counts and records nothing, and the game is as it was after it.
+void PlayInSession(const ReplayRecord& record, bool demo) {
+  const UncountedPlays uncounted;
+  const GameRecord game = Game;
+  Replay.inSession = true;
+  Replay.demo = demo;
+  Replay.demoLeft = Replay.paused = false;
+  Replay.speed = 1;
+  PlayReplay(record);
+  Replay.inSession = Replay.demo = Replay.paused = false;
+  Replay.speed = 1;
+  Game = game;
+}
+
+}  // namespace
+
+bool PlayDemo() {
+  ReplayRecord record;
+  std::string problem;
+  if (!LoadChecked(DemoFile, record, problem)) {
+    std::fprintf(stderr, "veldrane: %s: %s\n", DemoFile, problem.c_str());
+    return false;
+  }
+  PlayInSession(record, true);
+  return !std::exchange(Replay.demoLeft, false) && !Program.QuitRequested;
+}
+
+void WatchKeptReplay(const std::string& path) {
+  ReplayRecord record;
+  std::string problem;
+  if (LoadChecked(path, record, problem))
+    PlayInSession(record, false);
+  else
+    ShowMessageBox(path + ":\n" + problem);
+}
+
+bool TakeViewerKey(int16_t key) {
+  if (!Replay.playing) return false;
+  if (Replay.demo) {
+    Replay.demoLeft = true;
+    Play.GameActive = false;
+    return true;
+  }
+  if (key == KeyEscape && Replay.inSession) {
+    Play.GameActive = false;
+    return true;
+  }
+  if (key == 'P') Replay.paused = !Replay.paused;
+  if (key == KeyDigit0 + 1 || key == KeyDigit0 + 2 || key == KeyDigit0 + 4)
+    Replay.speed = int16_t(key - KeyDigit0);
+  return key == 'P' || key == KeyDigit0 + 1 || key == KeyDigit0 + 2 || key == KeyDigit0 + 4;
+}
+
+void TakeViewerButtons() {
+  const uint16_t held = PlayerButtons();
+  const uint16_t pressed = held & ~Replay.viewerHeld;
+  Replay.viewerHeld = held;
+  if (Replay.demo) {
+    if (pressed) TakeViewerKey(0);
+    return;
+  }
+  if (pressed & BTN_Z) Replay.paused = !Replay.paused;
+  if (pressed & BTN_X) Replay.speed = Replay.speed == 4 ? 1 : int16_t(Replay.speed * 2);
+}
+
+int32_t ReplayFrameMs(int32_t frameMs) { return Replay.playing ? frameMs / Replay.speed : frameMs; }
+
+void EndPlayOrLeave() {
+  if (Replay.inSession)
+    Play.GameActive = false;
+  else
+    Program.QuitRequested = true;
+}
+
+int PlayReplayFile(const std::string& path) {
+  ReplayRecord record;
+  std::string problem;
+  if (!LoadChecked(path, record, problem)) {
+    std::fprintf(stderr, "veldrane: %s: %s\n", path.c_str(), problem.c_str());
     return 2;
   }
   const bool same = PlayReplay(record);

@@ -2,13 +2,19 @@
 // work on every screen.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
-// The game; with a replay file, that play shown again instead of the title.
-int Main(const char* replayFile = nullptr);
+#include "game/game_state.h"
+
+// The game; with a replay file, that play shown again instead of the title; with a checkpoint,
+// a practice game from it before the title.
+int Main(const char* replayFile = nullptr, int16_t practiceCheckpoint = NoPractice);
 // Finds the resource folder and loads the images, effects, settings and music list.
 void LoadGameResources();
-void RunScenes();
+// The title and what it leads to, until the program is left; a practice checkpoint starts
+// with that practice game.
+void RunScenes(int16_t practiceCheckpoint = NoPractice);
 
 // Takes in the window's events and paces the frame: at least `ms` since the last wait ended.
 void WaitFrame(int32_t ms);
@@ -47,6 +53,10 @@ bool PlayFrame();
 // Presents the frame, handles a failed present, then the window's requests.
 int32_t ShowFrame();
 int32_t CheckpointFrame(int32_t restartFrame);
+// The stage's start and its checkpoints, where a play resumes and where practice may begin.
+inline constexpr std::array<int32_t, 5> Checkpoints = {0, 1550, 3100, 4650, 6500};
+// The restart frame that resumes at Checkpoints[number].
+int32_t RestartFrameAt(int16_t number);
 
 // ---- the menus and score screens ----
 int16_t TitleMenu();

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 
 #include "common/frame_clock.h"
+#include "common/host.h"
 #include "game/game_state.h"
+#include "game/replay.h"
 #include "game/scenes.h"
 #include "graphics/display.h"
 #include "graphics/image_resource.h"
@@ -39,21 +42,42 @@ void DrawTitle(int16_t cursor) {
   FillBox(82, 204, 8, 15, 0);
 }
 
+// What the window's menu asked the title to start, if anything.
+int16_t MenuRequest() {
+  if (Program.practiceRequested != NoPractice) return ScenePractice;
+  if (!Program.replayRequested.empty()) return SceneWatch;
+  return 0;
+}
+
 }  // namespace
 
 int16_t TitleMenu() {
   FrameCounter = 0;  // the idle timer
+  uint32_t idleSince = NowMs();
+  const bool demoShipped = std::filesystem::exists(DemoFile);
   Input.PrevInputWord = ReadButtons();
   PlaySe(SE_TITLE_CALL);
   int16_t cursor = 0, result = SceneFirstChoice;
+  Platform.atTitle = true;
   while (!Program.QuitRequested) {
+    if (const int16_t request = MenuRequest()) {
+      result = request;
+      break;
+    }
     const uint16_t keys = ReadNewButtons();
     const int16_t previous = cursor;
     if (keys == BTN_UP) cursor = int16_t(std::max(cursor - 1, 0));
     if (keys == BTN_DOWN) cursor = int16_t(std::min(cursor + 1, 2));
-    if (keys != 0) FrameCounter = 0;
+    if (keys != 0) {
+      FrameCounter = 0;
+      idleSince = NowMs();
+    }
     if (cursor != previous) PlaySe(TitleItems[size_t(cursor)].announcement);
     result = TitleItems[size_t(cursor)].result;
+    if (demoShipped && NowMs() - idleSince >= DemoIdleMs) {
+      result = SceneDemo;
+      break;
+    }
     if (++FrameCounter > IdleFrames) {
       result = SceneIdle;
       break;
@@ -66,6 +90,8 @@ int16_t TitleMenu() {
       break;
     }
   }
-  if (cursor == 1 && !Program.QuitRequested) PlaySe(SE_OPTION);
+  Platform.atTitle = false;
+  const bool ownChoice = result != ScenePractice && result != SceneWatch && result != SceneDemo;
+  if (cursor == 1 && ownChoice && !Program.QuitRequested) PlaySe(SE_OPTION);
   return result;
 }

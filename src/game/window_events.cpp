@@ -10,6 +10,7 @@
 #include "graphics/display.h"
 #include "platform/platform.h"
 #include "tools/image_resource_dialog.h"
+#include "tools/replay_browser.h"
 
 namespace {
 
@@ -32,19 +33,42 @@ void HandleWindowCommand(WindowCommand command) {
     case WindowCommand::Zoom3:
       Program.zoomRequested = int16_t(int(command) - int(WindowCommand::Zoom1) + 1);
       break;
+    case WindowCommand::Practice0:
+    case WindowCommand::Practice1:
+    case WindowCommand::Practice2:
+    case WindowCommand::Practice3:
+    case WindowCommand::Practice4:
+      Program.practiceRequested = int16_t(int(command) - int(WindowCommand::Practice0));
+      break;
+    case WindowCommand::Replays:
+      Program.replayBrowserRequested = true;
+      break;
   }
 }
 
-// The game holds while the dialog is open. Its seconds are no play to the frame-rate sampler,
+// The game holds while a dialog is open. Its seconds are no play to the frame-rate sampler,
 // and the second after it is skipped like a play's first.
-void OpenImageResourceDialog() {
-  Program.resourceDialogRequested = false;
+void HoldForDialog(void (*showDialog)()) {
   Program.PauseRequested = true;
   const bool inPlay = Stats.InPlay;
   Stats.InPlay = Stats.PrevInPlay = false;
-  ShowImageResourceDialog();
+  showDialog();
   Stats.InPlay = inPlay;
   Program.PauseRequested = false;
+}
+
+void OpenImageResourceDialog() {
+  Program.resourceDialogRequested = false;
+  HoldForDialog(ShowImageResourceDialog);
+}
+
+// A replay chosen to watch waits for the title, which starts it.
+void OpenReplayBrowser() {
+  Program.replayBrowserRequested = false;
+  HoldForDialog([] {
+    const std::string chosen = ShowReplayBrowser(Platform.atTitle);
+    if (!chosen.empty()) Program.replayRequested = chosen;
+  });
 }
 
 }  // namespace
@@ -64,6 +88,7 @@ void HandleWindowEvents() {
 }
 
 void HandleFormKey(int16_t key, int16_t shift) {
+  if (TakeViewerKey(key)) return;
   if (key == KeyEscape) Program.QuitRequested = true;
   // A replay's pauses are its own: the menu would read the recorded buttons.
   if (key == 'P' && !Replay.playing) Program.PauseRequested = !Program.PauseRequested;
@@ -83,6 +108,7 @@ void RunWindowRequests() {
     WaitSeconds(0.3f);
   }
   if (Program.resourceDialogRequested) OpenImageResourceDialog();
+  if (Program.replayBrowserRequested) OpenReplayBrowser();
   if (Program.zoomRequested != 0) {
     Settings.WindowZoom = Program.zoomRequested;
     PlayerSet(OptionWindowZoom);

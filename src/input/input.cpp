@@ -134,6 +134,10 @@ uint16_t JoystickButtons(const JoystickState& s) {
 
 uint16_t ReadButtons() {
   if (Input.buttonSource) return Input.buttonSource();
+  return ReadDeviceButtons();
+}
+
+uint16_t ReadDeviceButtons() {
   uint16_t mask = KeyboardButtons(SDL_GetKeyboardState(nullptr));
   if (!Input.JoystickPresent) OpenFirstJoystick();  // a pad plugged in during play is taken up
   if (Input.JoystickPresent) mask |= ReadJoystickButtons();

@@ -49,6 +49,9 @@ void ReleaseInput();
 // The keyboard counts only while the game's window has the focus (SDL's rule): keys typed
 // into another program do not steer the ship or leave the game.
 uint16_t ReadButtons();
+// The keyboard and the pad themselves, whatever the scripted source says: what the person at
+// the machine presses while a recorded play runs.
+uint16_t ReadDeviceButtons();
 std::string ButtonNames(uint16_t mask);
 
 // The pieces of ReadButtons, each over one device's snapshot.

@@ -160,6 +160,17 @@ void ImguiWindowMenu() {
                ZoomFits(zoom));
       ImGui::EndMenu();
     }
+    if (ImGui::BeginMenu("Play")) {
+      if (ImGui::BeginMenu("Practice", Platform.atTitle)) {
+        choose("From the start", WindowCommand::Practice0);
+        for (int number = 1; number < PracticeStarts; ++number)
+          choose(("From checkpoint " + std::to_string(number)).c_str(),
+                 WindowCommand(int(WindowCommand::Practice0) + number));
+        ImGui::EndMenu();
+      }
+      choose("Replays...", WindowCommand::Replays);
+      ImGui::EndMenu();
+    }
     ImGui::Separator();
     choose("Debug", WindowCommand::ReloadImages);
     choose("WindowModeChange", WindowCommand::SwitchScreenMode);

@@ -22,7 +22,14 @@ enum class WindowCommand : uint8_t {
   Zoom1,
   Zoom2,
   Zoom3,
+  Practice0,  // from the start of the stage
+  Practice1,
+  Practice2,
+  Practice3,
+  Practice4,
+  Replays,
 };
+inline constexpr int PracticeStarts = 5;
 
 // A key pressed on the window, as the game's key handler takes it.
 struct KeyPress {
@@ -43,6 +50,7 @@ struct PlatformState {
   std::vector<WindowCommand> pendingCommands;
   bool renderTargetsLost = false;  // the renderer dropped its textures
   int32_t zoom = 1;  // the window's picture at this many pixels a game pixel
+  bool atTitle = false;  // what starts a game is offered only there
 };
 extern PlatformState Platform;
 

@@ -14,6 +14,9 @@ void SetupStage();
 void LoadStageScript();
 void BuildBossPatterns();
 
+// The frame the boss comes in, the stage's last event.
+constexpr int32_t BossFrame = 6900;
+
 // ---- background map layers ----
 
 constexpr int32_t TileSize = 32;

@@ -28,8 +28,6 @@ std::vector<int32_t> Every(int32_t first, int32_t last, int32_t step) {
   return frames;
 }
 
-constexpr int32_t BossFrame = 6900;
-
 // clang-format off
 const std::vector<Line>& Timeline() {
   static const std::vector<Line> lines = {

@@ -41,6 +41,7 @@ ReplayRecord SmallReplay() {
   replay.buttons.assign(70000, 0);                     // a run longer than one run can hold
   replay.buttons.insert(replay.buttons.end(), {64, 64, 72, 0});
   replay.ending = ReplayEnding::GivenUp;
+  replay.kind = ReplayKind::Practice;
   replay.endFrame = 73204;
   replay.endScore = 200100;
   return replay;
@@ -59,7 +60,7 @@ TEST(ReplayFormatTest, ARecordComesBackAsItWasWritten) {
   const ReplayRecord replay = SmallReplay();
   const std::vector<uint8_t> bytes = EncodeReplay(replay);
   // The header, and four runs: 65535 and 4465 blank frames, two of Z, one of Z with Up, one.
-  EXPECT_EQ(bytes.size(), 8u + 2 + 2 + 4 + 4 + 2 + 8 + 1 + 4 + 4 + 4 + 5 * 4);
+  EXPECT_EQ(bytes.size(), 8u + 2 + 2 + 4 + 4 + 2 + 8 + 1 + 1 + 4 + 4 + 4 + 5 * 4);
   const ReplayRecord back = ParseReplay(bytes);
   EXPECT_EQ(back.buttons, replay.buttons);
   EXPECT_EQ(back.randomState, replay.randomState);
@@ -67,6 +68,7 @@ TEST(ReplayFormatTest, ARecordComesBackAsItWasWritten) {
   EXPECT_EQ(back.score, 123456);
   EXPECT_EQ(back.lives, 1);
   EXPECT_EQ(back.ending, ReplayEnding::GivenUp);
+  EXPECT_EQ(back.kind, ReplayKind::Practice);
   EXPECT_EQ(back.endFrame, 73204);
   EXPECT_EQ(back.endScore, 200100);
 }
@@ -80,8 +82,8 @@ TEST(ReplayFormatTest, DamagedShortOrForeignFilesAreRefusedWithTheirReason) {
         << length;
 
   std::vector<uint8_t> other = good;
-  other[8] = 2;  // the version
-  EXPECT_EQ(Refusal(other), "リプレイの版 2 は読めません (この版は 1)");
+  other[8] = 3;  // the version
+  EXPECT_EQ(Refusal(other), "リプレイの版 3 は読めません (この版は 2)");
   std::vector<uint8_t> longer = good;
   longer.push_back(0);
   EXPECT_EQ(Refusal(longer), "リプレイが壊れています (余分なデータ)");
@@ -91,6 +93,9 @@ TEST(ReplayFormatTest, DamagedShortOrForeignFilesAreRefusedWithTheirReason) {
   std::vector<uint8_t> ending = good;
   ending[8 + 2 + 2 + 4 + 4 + 2 + 8] = 3;
   EXPECT_EQ(Refusal(ending), "リプレイが壊れています (終わり方)");
+  std::vector<uint8_t> kind = good;
+  kind[8 + 2 + 2 + 4 + 4 + 2 + 8 + 1] = 2;
+  EXPECT_EQ(Refusal(kind), "リプレイが壊れています (種類)");
 
   ReplayRecord strange = SmallReplay();
   strange.buttons.assign(MaxReplayFrames + 1, 8);

@@ -55,6 +55,7 @@ std::vector<ReplayRecord> RecordedPlays(const fs::path& folder) {
 bool PlaysBackAsRecorded(const ReplayRecord& play) {
   StartHeadlessDisplay();
   LoadImageResources(BuiltResourceFolder());
+  SetButtonSource(nullptr);  // no viewer's buttons: the script is the play's, now recorded
   const bool same = PlayReplay(play);
   StopHeadlessDisplay();
   return same;
