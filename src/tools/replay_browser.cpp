@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 #include "game/replay_list.h"
@@ -31,10 +32,11 @@ const KeptReplay* Selected(const BrowserState& browser) {
   return &browser.replays[size_t(browser.selected)];
 }
 
-void DrawList(BrowserState& browser) {
+// A double click watches the replay, as Watch would.
+void DrawList(BrowserState& browser, bool canWatch) {
   constexpr ImGuiTableFlags Flags = ImGuiTableFlags_RowBg | ImGuiTableFlags_BordersOuter |
                                     ImGuiTableFlags_ScrollY;
-  const float height = -ImGui::GetFrameHeightWithSpacing() * 2;
+  const float height = -ImGui::GetFrameHeightWithSpacing() * 3;
   if (!ImGui::BeginTable("replays", 5, Flags, ImVec2(0, height))) return;
   ImGui::TableSetupScrollFreeze(0, 1);
   for (const char* heading : {"Date", "Score", "Reached", "Length", "Kind"})
@@ -46,13 +48,16 @@ void DrawList(BrowserState& browser) {
     ImGui::TableNextColumn();
     const std::string label = replay.date + "##" + replay.path;
     if (ImGui::Selectable(label.c_str(), int(i) == browser.selected,
-                          ImGuiSelectableFlags_SpanAllColumns)) {
+                          ImGuiSelectableFlags_SpanAllColumns |
+                              ImGuiSelectableFlags_AllowDoubleClick)) {
       browser.selected = int(i);
       browser.confirmingDelete = false;
+      if (ImGui::IsMouseDoubleClicked(0) && canWatch && replay.problem.empty())
+        browser.chosen = replay.path;
     }
     if (!replay.problem.empty()) {
       ImGui::TableNextColumn();
-      ImGui::TextUnformatted(replay.problem.c_str());
+      ImGui::TextDisabled("cannot be read");
       continue;
     }
     ImGui::TableNextColumn();
@@ -65,6 +70,17 @@ void DrawList(BrowserState& browser) {
     ImGui::TextUnformatted(replay.record.kind == ReplayKind::Practice ? "Practice" : "Play");
   }
   ImGui::EndTable();
+}
+
+// The chosen file's name, and why it cannot be watched when it cannot.
+void DrawSelectedFile(const BrowserState& browser) {
+  const KeptReplay* replay = Selected(browser);
+  if (!replay) return;
+  const std::string name = std::filesystem::path(replay->path).filename().string();
+  if (replay->problem.empty())
+    ImGui::TextDisabled("%s", name.c_str());
+  else
+    ImGui::TextColored(ImVec4(1, 0.4f, 0.4f, 1), "%s: %s", name.c_str(), replay->problem.c_str());
 }
 
 // The buttons under the list; false once the window is to close.
@@ -115,7 +131,8 @@ std::string ShowReplayBrowser(bool canWatch) {
                  ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoMove |
                      ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoSavedSettings);
     if (browser.replays.empty()) ImGui::TextUnformatted("No replays are kept yet.");
-    DrawList(browser);
+    DrawList(browser, canWatch);
+    DrawSelectedFile(browser);
     const bool open = DrawButtons(browser, canWatch);
     ImGui::End();
     return open;
