@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "poster/poster_texts.h"
+
 namespace {
 
 using Done = std::function<void(const PostResult&)>;
@@ -38,9 +40,7 @@ class ReadOnce : public QIODevice {
   explicit ReadOnce(QByteArray bytes) : bytes(std::move(bytes)) { open(ReadOnly); }
   bool isSequential() const override { return true; }
   bool reset() override { return false; }
-  qint64 bytesAvailable() const override {
-    return bytes.size() - at + QIODevice::bytesAvailable();
-  }
+  qint64 bytesAvailable() const override { return bytes.size() - at + QIODevice::bytesAvailable(); }
 
  protected:
   qint64 readData(char* data, qint64 most) override {
@@ -66,26 +66,30 @@ QString Detailed(const QString& what, const QString& detail) {
 // Why `url` (typed as `text`) cannot be posted to; empty when it is a usable address.
 QString AddressProblem(const QUrl& url, const QString& text) {
   if (!url.isValid() || url.host().isEmpty())
-    return Detailed("掲示板のアドレスが正しくありません", text.isEmpty() ? QString("空") : text);
+    return Detailed(PosterTexts::tr("掲示板のアドレスが正しくありません"),
+                    text.isEmpty() ? PosterTexts::tr("空") : text);
   if (url.scheme() != "http" && url.scheme() != "https")
-    return Detailed("掲示板のアドレスが http でも https でもありません", text);
+    return Detailed(PosterTexts::tr("掲示板のアドレスが http でも https でもありません"), text);
   return {};
 }
 
 QString NetworkProblem(const QNetworkReply& reply, int timeoutMs) {
   switch (reply.error()) {
     case QNetworkReply::OperationCanceledError:  // only the clock cancels a post
-      return QString("掲示板からの応答が %1 秒以内にありませんでした").arg(timeoutMs / 1000.0);
+      return PosterTexts::tr("掲示板からの応答が %1 秒以内にありませんでした")
+          .arg(timeoutMs / 1000.0);
     case QNetworkReply::ConnectionRefusedError:
-      return Detailed("掲示板に接続できませんでした", reply.errorString());
+      return Detailed(PosterTexts::tr("掲示板に接続できませんでした"), reply.errorString());
     case QNetworkReply::HostNotFoundError:
-      return Detailed("掲示板のサーバーが見つかりませんでした", reply.errorString());
+      return Detailed(PosterTexts::tr("掲示板のサーバーが見つかりませんでした"),
+                      reply.errorString());
     case QNetworkReply::RemoteHostClosedError:
-      return Detailed("掲示板との接続が途中で切れました", reply.errorString());
+      return Detailed(PosterTexts::tr("掲示板との接続が途中で切れました"), reply.errorString());
     case QNetworkReply::SslHandshakeFailedError:
-      return Detailed("掲示板との暗号化通信を始められませんでした", reply.errorString());
+      return Detailed(PosterTexts::tr("掲示板との暗号化通信を始められませんでした"),
+                      reply.errorString());
     default:
-      return Detailed("掲示板に送信できませんでした", reply.errorString());
+      return Detailed(PosterTexts::tr("掲示板に送信できませんでした"), reply.errorString());
   }
 }
 
@@ -109,7 +113,7 @@ bool ClosedUnanswered(int status, QNetworkReply::NetworkError error) {
 PostResult Outcome(const QNetworkReply& reply, int timeoutMs) {
   const int status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
   if (ClosedUnanswered(status, reply.error()))
-    return {false, "掲示板が応答しないまま接続を切りました", true};
+    return {false, PosterTexts::tr("掲示板が応答しないまま接続を切りました").toStdString(), true};
   const bool accepted = status >= 200 && status <= 299;
   if (accepted && reply.error() == QNetworkReply::NoError) return {true, {}};
   if (accepted || status == 0 || !ErrorOfAnAnswer(reply.error()))
@@ -117,11 +121,12 @@ PostResult Outcome(const QNetworkReply& reply, int timeoutMs) {
   const QString code = "HTTP " + QString::number(status);
   if (status >= 300 && status <= 399) {
     const QString location = QString::fromUtf8(reply.rawHeader("Location"));
-    return Failure(Detailed("掲示板が別の場所への転送を返しました",
-                            code + " → " + (location.isEmpty() ? QString("転送先なし") : location)));
+    return Failure(
+        Detailed(PosterTexts::tr("掲示板が別の場所への転送を返しました"),
+                 code + " → " + (location.isEmpty() ? PosterTexts::tr("転送先なし") : location)));
   }
   const QString reason = reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
-  return Failure(Detailed("掲示板がエラーを返しました", code + " " + reason));
+  return Failure(Detailed(PosterTexts::tr("掲示板がエラーを返しました"), code + " " + reason));
 }
 
 // Throws the answer's body away as it arrives, aborts the post when its time is up, and tells

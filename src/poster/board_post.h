@@ -13,7 +13,7 @@ inline constexpr int BoardTimeoutMs = 20000;
 
 struct PostResult {
   bool ok = false;
-  std::string problem;  // why it failed, in Japanese, for the message box; empty when ok
+  std::string problem;  // why it failed, for the message box; empty when ok
   // The request went out but the connection closed before any status came: the board may
   // have it or not.
   bool unanswered = false;

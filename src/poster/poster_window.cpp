@@ -17,6 +17,7 @@
 #include "persist/settings_store.h"
 #include "persist/stored_values.h"
 #include "poster/board_post.h"
+#include "poster/poster_texts.h"
 #include "poster/report_text.h"
 #include "poster/system_info.h"
 
@@ -38,12 +39,14 @@ class ReportBox : public QPlainTextEdit {
 
 QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
-std::string InstructionText() {
-  return std::string("　VELDRANE の動作状況を QUILLMARSH に教えてください。") +
-         "下のテキストボックスの全文をコピーして、QUILLMARSH の VELDRANE動作状況掲示板 (" +
-         BoardPageAddress + ") に貼り付けてください。" +
-         "右のボタンを押すと、自動的に掲示板に貼り付けます。" +
-         "快適な動作環境の調査に利用させていただきます";
+QString InstructionText() {
+  return PosterTexts::tr(
+             "　VELDRANE の動作状況を QUILLMARSH に教えてください。"
+             "下のテキストボックスの全文をコピーして、QUILLMARSH の "
+             "VELDRANE動作状況掲示板 (%1) に貼り付けてください。"
+             "右のボタンを押すと、自動的に掲示板に貼り付けます。"
+             "快適な動作環境の調査に利用させていただきます")
+      .arg(BoardPageAddress);
 }
 
 bool AskWithBox(const std::string& title, const std::string& question) {
@@ -55,15 +58,15 @@ void TellWithBox(const std::string& message) {
   QMessageBox::information(Poster.Form1, Poster.Form1->windowTitle(), Text(message));
 }
 
-QPushButton* Button(const char* caption, void (*action)()) {
-  auto* button = new QPushButton(QString::fromUtf8(caption));
+QPushButton* Button(const QString& caption, void (*action)()) {
+  auto* button = new QPushButton(caption);
   QObject::connect(button, &QPushButton::clicked, action);
   return button;
 }
 
 void MakeControls() {
   Poster.Form1 = new QWidget;
-  Poster.Form1->setWindowTitle(QString::fromUtf8("VELDRANE 動作環境チェッカー"));
+  Poster.Form1->setWindowTitle(PosterTexts::tr("VELDRANE 動作環境チェッカー"));
   Poster.Form1->setFont(QFont(TextFont, 10));
   Poster.Form1->resize(900, 680);
   Poster.Label1 = new QLabel;
@@ -71,12 +74,12 @@ void MakeControls() {
   Poster.Text1 = new ReportBox;
   Poster.Text1->setFont(QFont(ReportFont, 10));
   Poster.Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
-  Poster.Command1 = Button("Command1", BuildReport);
-  Poster.Command2 = Button("この情報を送信します", PostReport);
-  Poster.Command3 = Button("クリア", ClearStoredData);
-  Poster.Command4 = Button("全文をクリップボードにコピーします", CopyReport);
+  Poster.Command1 = Button(PosterTexts::tr("情報を取得し直します"), BuildReport);
+  Poster.Command2 = Button(PosterTexts::tr("この情報を送信します"), PostReport);
+  Poster.Command3 = Button(PosterTexts::tr("クリア"), ClearStoredData);
+  Poster.Command4 = Button(PosterTexts::tr("全文をクリップボードにコピーします"), CopyReport);
   Poster.Frame1 = new QGroupBox;
-  Poster.Label2 = new QLabel(QString::fromUtf8("ﾚｼﾞｽﾄﾘに保存したﾃﾞｰﾀをｸﾘｱします"));
+  Poster.Label2 = new QLabel(PosterTexts::tr("ﾚｼﾞｽﾄﾘに保存したﾃﾞｰﾀをｸﾘｱします"));
 }
 
 // The instruction beside the post button, the other buttons below, the report under them; the
@@ -116,9 +119,8 @@ void WhenStoreFree(uint32_t started, std::function<StoreStatus()> attempt,
   StoreSetPatience(StoreTryMs);
   const bool busy = attempt() == StoreStatus::Busy;
   if (busy && NowMs() - started < StoreWaitMs) {
-    QTimer::singleShot(StoreRetryMs, Poster.Form1, [started, attempt, done] {
-      WhenStoreFree(started, attempt, done);
-    });
+    QTimer::singleShot(StoreRetryMs, Poster.Form1,
+                       [started, attempt, done] { WhenStoreFree(started, attempt, done); });
     return;
   }
   done();
@@ -129,31 +131,42 @@ void EnableReportButtons(bool enabled) {
     button->setEnabled(enabled);
 }
 
+// A message of the window with the store's own reason under it.
+void TellWithReason(const QString& message, const std::string& reason) {
+  Poster.tell(message.toStdString() + "\n(" + reason + ")");
+}
+
 void TellReadProblem(const StoreResult& read) {
-  const std::string detail = "\n(" + read.reason + ")";
   if (read.status == StoreStatus::Busy)
-    Poster.tell("ゲームの保存データを別のプログラムが使い続けているため、読めませんでした。"
-                "保存データのない状態として報告します。" + detail);
+    TellWithReason(PosterTexts::tr("ゲームの保存データを別のプログラムが使い続けているため、"
+                                   "読めませんでした。保存データのない状態として報告します。"),
+                   read.reason);
   else if (read.status == StoreStatus::Failed || read.status == StoreStatus::NewerUnread)
-    Poster.tell("ゲームの保存データを読めませんでした。保存データのない状態として報告します。" +
-                detail);
+    TellWithReason(PosterTexts::tr("ゲームの保存データを読めませんでした。"
+                                   "保存データのない状態として報告します。"),
+                   read.reason);
 }
 
 void TellClearOutcome(const StoreResult& result) {
-  const std::string detail = "\n(" + result.reason + ")";
   switch (result.status) {
     case StoreStatus::Ok:
-      Poster.tell("消去しました");
+      Poster.tell(PosterTexts::tr("消去しました").toStdString());
       return;
     case StoreStatus::ReadOnly:
-      Poster.tell("保存データのある場所に書き込めないため、消去できませんでした。" + detail);
+      TellWithReason(
+          PosterTexts::tr("保存データのある場所に書き込めないため、消去できませんでした。"),
+          result.reason);
       return;
     case StoreStatus::Newer:
     case StoreStatus::NewerUnread:
-      Poster.tell("保存データは新しい版の VELDRANE のものなので、消去しませんでした。" + detail);
+      TellWithReason(
+          PosterTexts::tr("保存データは新しい版の VELDRANE のものなので、消去しませんでした。"),
+          result.reason);
       return;
     default:
-      Poster.tell("消去できませんでした。ゲームを終了してから、もう一度お試しください。" + detail);
+      TellWithReason(PosterTexts::tr("消去できませんでした。"
+                                     "ゲームを終了してから、もう一度お試しください。"),
+                     result.reason);
       return;
   }
 }
@@ -167,7 +180,7 @@ void ShowPosterWindow() {
   if (!Poster.end) Poster.end = [] { QApplication::quit(); };
   MakeControls();
   LayOut();
-  Poster.Label1->setText(Text(InstructionText()));
+  Poster.Label1->setText(InstructionText());
   Poster.Form1->show();
   BuildReport();
   Poster.Text1->setFocus();
@@ -190,18 +203,21 @@ void ClosePosterWindow() {
 
 void BuildReport() {
   EnableReportButtons(false);
-  Poster.Text1->setPlainText(QString::fromUtf8("情報を取得中です…"));
+  Poster.Text1->setPlainText(PosterTexts::tr("情報を取得中です…"));
   QApplication::processEvents();  // painted before the gathering starts
   Poster.machine = Poster.systemInfo();
   const uint32_t started = NowMs();
-  WhenStoreFree(started, [] {
-    StoreGetMany(GameApplication, {});  // looks whether the store can be read now
-    return StoreLastResult().status;
-  }, [] {
-    Poster.Text1->setPlainText(Text(AssembleReport(Poster.machine)));
-    EnableReportButtons(true);
-    TellReadProblem(StoreLastResult());
-  });
+  WhenStoreFree(
+      started,
+      [] {
+        StoreGetMany(GameApplication, {});  // looks whether the store can be read now
+        return StoreLastResult().status;
+      },
+      [] {
+        Poster.Text1->setPlainText(Text(AssembleReport(Poster.machine)));
+        EnableReportButtons(true);
+        TellReadProblem(StoreLastResult());
+      });
 }
 
 void PostReport() {
@@ -209,33 +225,41 @@ void PostReport() {
   const std::string body = BoardFormBody(ReportBoxText());
   PostToBoard(BoardUrl(), body, Poster.postTimeoutMs, [](const PostResult& result) {
     if (result.ok) {
-      Poster.tell("送信完了しました！ ご協力ありがとうございました！");
+      Poster.tell(
+          PosterTexts::tr("送信完了しました！ ご協力ありがとうございました！").toStdString());
       Poster.end();
       return;
     }
     if (result.unanswered)
-      Poster.tell("報告が掲示板に届いたかどうか分かりません。" + result.problem +
-                  "。掲示板で確かめてから、必要ならもう一度送信してください。");
+      Poster.tell(PosterTexts::tr("報告が掲示板に届いたかどうか分かりません。%1。"
+                                  "掲示板で確かめてから、必要ならもう一度送信してください。")
+                      .arg(Text(result.problem))
+                      .toStdString());
     else
-      Poster.tell("送信できませんでした。" + result.problem);
+      Poster.tell(
+          PosterTexts::tr("送信できませんでした。%1").arg(Text(result.problem)).toStdString());
     Poster.Command2->setEnabled(true);
   });
 }
 
 void ClearStoredData() {
-  if (!Poster.ask("レジストリのデータを削除します",
-                  "ハイスコア等のデータが消去されます。よろしいですか？")) {
-    Poster.tell("キャンセルしました");
+  if (!Poster.ask(
+          PosterTexts::tr("レジストリのデータを削除します").toStdString(),
+          PosterTexts::tr("ハイスコア等のデータが消去されます。よろしいですか？").toStdString())) {
+    Poster.tell(PosterTexts::tr("キャンセルしました").toStdString());
     return;
   }
   Poster.Command3->setEnabled(false);
-  WhenStoreFree(NowMs(), [] {
-    StoreDeleteApplication(GameApplication);
-    return StoreLastResult().status;
-  }, [] {
-    Poster.Command3->setEnabled(true);
-    TellClearOutcome(StoreLastResult());
-  });
+  WhenStoreFree(
+      NowMs(),
+      [] {
+        StoreDeleteApplication(GameApplication);
+        return StoreLastResult().status;
+      },
+      [] {
+        Poster.Command3->setEnabled(true);
+        TellClearOutcome(StoreLastResult());
+      });
 }
 
 void CopyReport() {

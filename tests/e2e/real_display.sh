@@ -241,10 +241,10 @@ SDL_AUDIODRIVER=dummy timeout 60 "$build/veldrane" --replay "$1" >"$work/replay.
 [ "$status" -ne 124 ] || fail "the replay did not end in 60 s"
 [ "$status" -eq 0 ] || fail "the replay did not end as the play did: $(cat "$work/replay.log")"
 
-# ---- the report tool ----
-"$build/envposter" >"$work/poster.log" 2>&1 &
+# ---- the report tool, in English ----
+LC_ALL=C.UTF-8 "$build/envposter" >"$work/poster.log" 2>&1 &
 program=$!
-within 20 window_shown 'VELDRANE 動作環境チェッカー' "the report tool" "$work/poster.log" ||
+within 20 window_shown 'VELDRANE Environment Checker' "the report tool" "$work/poster.log" ||
   fail "the report tool's window did not appear in 20 s: $(cat "$work/poster.log")"
 poster=$id
 # The window shows a placeholder, with its buttons off, until the report is gathered: then

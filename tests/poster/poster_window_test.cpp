@@ -27,6 +27,7 @@
 #include "persist/fresh_settings_folder.h"
 #include "persist/lock_holder.h"
 #include "persist/stored_values.h"
+#include "poster/poster_texts.h"
 #include "poster/report_text.h"
 
 namespace {
@@ -207,7 +208,7 @@ TEST_F(PosterWindowTest, EveryCaptionAndMessageReadsExactly) {
        "QUILLMARSH の VELDRANE動作状況掲示板 (http://quillmarsh.example/veldrane/bbs/) "
        "に貼り付けてください。右のボタンを押すと、自動的に掲示板に貼り付けます。"
        "快適な動作環境の調査に利用させていただきます"},
-      {"rebuild", nothing, [] { return Poster.Command1->text(); }, "Command1"},
+      {"rebuild", nothing, [] { return Poster.Command1->text(); }, "情報を取得し直します"},
       {"post", nothing, [] { return Poster.Command2->text(); }, "この情報を送信します"},
       {"clear", nothing, [] { return Poster.Command3->text(); }, "クリア"},
       {"copy", nothing, [] { return Poster.Command4->text(); },
@@ -248,6 +249,48 @@ TEST_F(PosterWindowTest, EveryCaptionAndMessageReadsExactly) {
     ShowPosterWindow();
     EXPECT_EQ(row.read().toStdString(), row.text) << row.what;
   }
+}
+
+// The stored choice, else the locale, gives the window's texts and Qt's own buttons; the report
+// it builds to post is the same in either language.
+TEST_F(PosterWindowTest, TheLanguageIsTheStoredChoiceElseTheLocalesAndLeavesTheReport) {
+  struct Row {
+    const char *stored, *lang, *title, *rebuild, *cancelled, *yes;
+  };
+  const char *japanese = "VELDRANE 動作環境チェッカー", *english = "VELDRANE Environment Checker";
+  const Row rows[] = {
+      {"", "ja_JP.UTF-8", japanese, "情報を取得し直します", "キャンセルしました", "はい(&Y)"},
+      {"", "C", english, "Gather the information again", "Cancelled", "&Yes"},
+      {"en", "ja_JP.UTF-8", english, "Gather the information again", "Cancelled", "&Yes"},
+      {"ja", "en_GB.UTF-8", japanese, "情報を取得し直します", "キャンセルしました", "はい(&Y)"},
+  };
+  const char* langBefore = std::getenv("LANG");
+  const std::string lang = langBefore ? langBefore : "";
+  unsetenv("LC_ALL");
+  unsetenv("LC_MESSAGES");
+  std::string firstReport;
+  for (const Row& row : rows) {
+    setenv("LANG", row.lang, 1);
+    StoreLookOnly(false);
+    StoreSave(GameApplication, {SettingValue(LanguageSetting, row.stored)});
+    StoreLookOnly(true);
+    EXPECT_TRUE(UsePosterLanguage(PosterLanguage())) << row.stored << " " << row.lang;
+    ClosePosterWindow();
+    Hook();
+    ShowPosterWindow();
+    Poster.Command3->click();
+    EXPECT_EQ(std::vector<std::string>({Poster.Form1->windowTitle().toStdString(),
+                                        Poster.Command1->text().toStdString(),
+                                        LastTold().toStdString(),
+                                        QCoreApplication::translate("QPlatformTheme", "&Yes")
+                                            .toStdString()}),
+              std::vector<std::string>({row.title, row.rebuild, row.cancelled, row.yes}))
+        << row.stored << " " << row.lang;
+    if (firstReport.empty()) firstReport = Report();
+    EXPECT_EQ(Report(), firstReport);
+  }
+  UsePosterTextsAsWritten();
+  setenv("LANG", lang.c_str(), 1);
 }
 
 // What a board does with a connection's socket.

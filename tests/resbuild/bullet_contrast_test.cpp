@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <string>
 
 #include "built_art.h"
 
@@ -104,6 +105,7 @@ TEST_F(BulletContrast, CoreStandsOutFromEveryTileAndRimFromTheCore) {
     });
     double worst = Contrast(core, TileLuminance(worstTile));
     EXPECT_GE(worst, MinContrast) << "sprite " << id << " over tile " << worstTile;
+    RecordProperty("WorstContrast" + std::to_string(id), std::to_string(worst));
     for (int y = 0; y < bullet.height; ++y)
       for (int x = 0; x < bullet.width; ++x) {
         Rgb c = PixelAt(bullet, x, y);
