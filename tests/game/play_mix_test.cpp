@@ -8,9 +8,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/frame_clock.h"
@@ -18,6 +20,8 @@
 #include "game/play_statistics.h"
 #include "game/scenes.h"
 #include "input/input.h"
+#include "persist/settings_store.h"
+#include "persist/stored_values.h"
 #include "sound/mixer.h"
 #include "stage/random.h"
 #include "support/autopilot.h"
@@ -86,41 +90,65 @@ class PlayMixTest : public WholeProgramTest {
 
 double Db(double level) { return 20 * std::log10(level / 32768); }
 
-TEST_F(PlayMixTest, AtTheStoredVolumesThePlayIsLoudWithoutClipping) {
-  int32_t lastFrame = -1;
-  bool seeded = false;
-  Mixer = MixerState{};
-  ScriptButtons(
-      Presses({BTN_Z}),
-      [&]() -> uint16_t {
-        if (!seeded) SeedRandom(42);  // after the program's own seeding, before the play
-        seeded = true;
-        if (!Stats.InPlay) return lastFrame < 0 ? 0 : BTN_ESC;  // out, should the play end early
-        lastFrame = FrameCounter;
-        return FrameCounter < PlayFrames ? Autopilot() : BTN_ESC;  // Escape in play leaves
-      },
-      [&] { KeepPace(); });
-  ASSERT_EQ(Main(), 0);
-  ASSERT_EQ(lastFrame, PlayFrames);
-  EXPECT_EQ(Mixer.MusicVolume, 32);
-  EXPECT_EQ(Mixer.SeVolume, 32);
+// What a recording holds: its peak and clipped samples over all of it, and its loudness over
+// the play, its last 29 s.
+struct Heard {
+  double peakDb, playRmsDb;
+  int64_t clipped;
+};
 
-  const std::vector<int16_t> samples = Samples();
-  ASSERT_GE(samples.size(), size_t(2 * 30 * Mixer.MixRate));
+Heard Measure(const std::vector<int16_t>& samples, int mixRate) {
+  Heard heard{-100, -100, 0};
   int32_t peak = 0;
-  int64_t clipped = 0;
-  double energy = 0;
   for (int16_t sample : samples) {
     peak = std::max(peak, std::abs(int32_t(sample)));
-    clipped += sample == INT16_MAX || sample == INT16_MIN;
-    energy += double(sample) * sample;
+    heard.clipped += sample == INT16_MAX || sample == INT16_MIN;
   }
-  const double peakDb = Db(peak), rmsDb = Db(std::sqrt(energy / samples.size()));
-  RecordProperty("PeakDb", std::to_string(peakDb));
-  RecordProperty("RmsDb", std::to_string(rmsDb));
-  EXPECT_GE(peakDb, -12);
-  EXPECT_LE(peakDb, -1);
-  EXPECT_EQ(clipped, 0);
+  const size_t play = std::min(samples.size(), size_t(2 * 29 * mixRate));
+  double energy = 0;
+  for (size_t i = samples.size() - play; i < samples.size(); ++i)
+    energy += double(samples[i]) * samples[i];
+  heard.peakDb = Db(peak);
+  heard.playRmsDb = Db(std::sqrt(energy / double(std::max<size_t>(play, 1))));
+  return heard;
+}
+
+// At the stored defaults the play is loud and never clips. Heard apart, each at its stored
+// default with the other silenced, the play's effects stand clearly above its music.
+TEST_F(PlayMixTest, AtTheStoredVolumesThePlayIsLoudWithoutClippingAndItsEffectsAboveTheMusic) {
+  const auto hear = [this](const char* musicVolume, const char* effectsVolume) {
+    StoreSave(GameApplication, {SettingValue(BgmVolumeSetting, musicVolume),
+                                SettingValue(SeVolumeSetting, effectsVolume)});
+    StoreClose();
+    int32_t lastFrame = -1;
+    bool seeded = false;
+    Mixer = MixerState{};
+    ScriptButtons(
+        Presses({BTN_Z}),
+        [&]() -> uint16_t {
+          if (!seeded) SeedRandom(42);  // after the program's own seeding, before the play
+          seeded = true;
+          if (!Stats.InPlay) return lastFrame < 0 ? 0 : BTN_ESC;  // out, should it end early
+          lastFrame = FrameCounter;
+          return FrameCounter < PlayFrames ? Autopilot() : BTN_ESC;  // Escape in play leaves
+        },
+        [&] { KeepPace(); });
+    EXPECT_EQ(Main(), 0);
+    EXPECT_EQ(lastFrame, PlayFrames);
+    const std::vector<int16_t> samples = Samples();
+    EXPECT_GE(samples.size(), size_t(2 * 30 * Mixer.MixRate));
+    std::filesystem::remove(file_);
+    return Measure(samples, Mixer.MixRate);
+  };
+  const Heard both = hear("32", "32"), music = hear("32", "0"), effects = hear("0", "32");
+  RecordProperty("PeakDb", std::to_string(both.peakDb));
+  RecordProperty("PlayRmsDb", std::to_string(both.playRmsDb));
+  RecordProperty("MusicPlayRmsDb", std::to_string(music.playRmsDb));
+  RecordProperty("EffectsPlayRmsDb", std::to_string(effects.playRmsDb));
+  EXPECT_GE(both.peakDb, -12);
+  EXPECT_LE(both.peakDb, -1);
+  EXPECT_EQ(both.clipped, 0);
+  EXPECT_GE(effects.playRmsDb, music.playRmsDb + 5);
 }
 
 }  // namespace
