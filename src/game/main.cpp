@@ -2,18 +2,21 @@
 #include <cstring>
 #include <string>
 
+#include "common/game_text.h"
 #include "game/replay_list.h"
+#include "game/settings.h"
 #include "game/scenes.h"
 
 namespace {
 
-const char* const Usage =
-    "usage: veldrane [--replay FILE | --practice N | --list-replays | --help]\n"
-    "  --replay FILE   watch a recorded play again\n"
-    "  --practice N    practise from checkpoint N (0 is the start of the stage, 1 to 4 the\n"
-    "                  checkpoints); a practice play enters no ranking\n"
-    "  --list-replays  list the kept replays, newest first\n"
-    "  --help          show this help\n";
+const char* Usage() {
+  return Tr("usage: veldrane [--replay FILE | --practice N | --list-replays | --help]\n"
+            "  --replay FILE   watch a recorded play again\n"
+            "  --practice N    practise from checkpoint N (0 is the start of the stage, 1 to 4 the\n"
+            "                  checkpoints); a practice play enters no ranking\n"
+            "  --list-replays  list the kept replays, newest first\n"
+            "  --help          show this help\n");
+}
 
 // A checkpoint number, or NoPractice when text is none.
 int16_t CheckpointNumber(const char* text) {
@@ -25,21 +28,22 @@ int16_t CheckpointNumber(const char* text) {
 
 int Refuse(const char* why) {
   if (why) std::fprintf(stderr, "veldrane: %s\n", why);
-  std::fputs(Usage, stderr);
+  std::fputs(Usage(), stderr);
   return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  UseStoredLanguage();
   if (argc == 1) return Main();
   const std::string option = argv[1];
-  if (argc == 2 && option == "--help") return std::fputs(Usage, stdout) < 0 ? 1 : 0;
+  if (argc == 2 && option == "--help") return std::fputs(Usage(), stdout) < 0 ? 1 : 0;
   if (argc == 2 && option == "--list-replays") return PrintReplayList();
   if (argc == 3 && option == "--replay") return Main(argv[2]);
   if (argc == 3 && option == "--practice") {
     const int16_t checkpoint = CheckpointNumber(argv[2]);
-    if (checkpoint == NoPractice) return Refuse("--practice takes a checkpoint from 0 to 4");
+    if (checkpoint == NoPractice) return Refuse(Tr("--practice takes a checkpoint from 0 to 4"));
     return Main(nullptr, checkpoint);
   }
   return Refuse(nullptr);

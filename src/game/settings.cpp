@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "common/game_text.h"
 #include "common/resource_format.h"
 #include "game/game_state.h"
+#include "game/scenes.h"
 #include "game/settings_parts.h"
 #include "persist/settings_store.h"
 #include "platform/imgui_layer.h"
@@ -77,6 +79,15 @@ void TakeWindowZoom(const std::string& text) {
   SetFormZoom(zoom);
 }
 
+// The catalogs of the game's texts lie in the data folder, which is the current one.
+std::string CatalogFolder() { return (std::filesystem::current_path() / "locale").string(); }
+
+// Any stored text is kept as it is; what is not a language's code leaves it to the locale.
+void TakeLanguage(const std::string& text) {
+  Settings.Language = text;
+  UseGameLanguage(ChosenLanguage(text), CatalogFolder());
+}
+
 struct OptionRow {
   StoredSetting setting;
   void (*take)(const std::string& text);  // the stored text into the game
@@ -93,6 +104,7 @@ const std::array<OptionRow, StoredOptionCount> Options = {{
     {ShowFrameRateSetting, TakeFrameRate, [] { return Flag(Program.ShowFrameRate); }},
     {BgmFolderSetting, TakeMusicFolder, [] { return Settings.BgmFolder; }},
     {WindowZoomSetting, TakeWindowZoom, [] { return StoredNumberText(Settings.WindowZoom); }},
+    {LanguageSetting, TakeLanguage, [] { return Settings.Language; }},
 }};
 
 // Every option's key, then the ranking's, for one read.
@@ -211,4 +223,15 @@ void PlayerEnteredScore(const ScoreEntry& entry) {
 std::string MusicFolder() {
   if (!Settings.BgmFolder.empty()) return Settings.BgmFolder;
   return std::filesystem::current_path().string() + "/res/" + ShippedMusicFolder;
+}
+
+void ChooseLanguage(Language language) {
+  TakeLanguage(LanguageCode(language));
+  PlayerSet(OptionLanguage);
+  SaveSettingsSoon();
+}
+
+void UseStoredLanguage() {
+  ChangeToResourceFolder();
+  UseGameLanguage(ChosenLanguage(ReadSetting(LanguageSetting)), CatalogFolder());
 }

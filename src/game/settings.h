@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/language.h"
 #include "persist/store_changes.h"
 #include "persist/stored_values.h"
 
@@ -22,6 +23,7 @@ enum StoredOption : uint8_t {
   OptionFrameRate,
   OptionMusicFolder,
   OptionWindowZoom,
+  OptionLanguage,
   StoredOptionCount,
 };
 
@@ -37,9 +39,11 @@ struct SettingsState {
   ScoreRankingTable ScoreRanking;
   int32_t HiScore = 0;       // shown in the panel
   int16_t WindowZoom = 1;    // the window's picture at 1x, 2x or 3x, as chosen
+  std::string Language;      // as stored: "en", "ja", or anything else for the locale's
   // As read from an empty store until LoadSettings says otherwise.
   std::array<Known, StoredOptionCount> optionKnown = {
-      Known::Read, Known::Read, Known::Read, Known::Read, Known::Read, Known::Read, Known::Read};
+      Known::Read, Known::Read, Known::Read, Known::Read,
+      Known::Read, Known::Read, Known::Read, Known::Read};
   Known rankingKnown = Known::Read;
   std::vector<ScoreEntry> newEntries;  // entered while the stored ranking was unknown
   std::vector<StoreChange> unsaved;    // the last save's changes, while the store refuses them
@@ -72,6 +76,12 @@ std::string WaitingSaveLine();
 // At exit: the waiting save and `more` (the statistics) go to the store, waiting a few seconds
 // at most, or else into the file beside it for the next start.
 void FinishSaving(const std::vector<StoreChange>& more);
+
+// The player chose a language from the window's menu: spoken at once, and saved.
+void ChooseLanguage(Language language);
+// The stored choice of language, else the locale's, spoken from now on; for the program's
+// options before the game starts.
+void UseStoredLanguage();
 
 // The folder the music list is scanned from: the player's, else the one the game ships.
 std::string MusicFolder();

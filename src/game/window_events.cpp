@@ -43,6 +43,12 @@ void HandleWindowCommand(WindowCommand command) {
     case WindowCommand::Replays:
       Program.replayBrowserRequested = true;
       break;
+    case WindowCommand::LanguageEnglish:
+      ChooseLanguage(Language::English);
+      break;
+    case WindowCommand::LanguageJapanese:
+      ChooseLanguage(Language::Japanese);
+      break;
   }
 }
 

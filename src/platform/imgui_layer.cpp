@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/game_text.h"
 #include "platform/platform.h"
 
 ImguiState Imgui;
@@ -21,6 +22,7 @@ namespace {
 
 constexpr const char* DialogFontPath = "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc";
 constexpr float DialogFontSize = 18.0f;
+constexpr float MenuFontSize = 13.0f;  // ImGui's own font's, so the menu bar keeps its height
 
 void EnsureContext() {
   if (ImGui::GetCurrentContext()) return;
@@ -31,19 +33,26 @@ void EnsureContext() {
   ImGui::StyleColorsDark();
 }
 
-// Japanese text needs the CJK font; it is large, so it is loaded when the first dialog opens.
-void EnsureDialogFont() {
-  if (Imgui.dialogFont || !std::filesystem::exists(DialogFontPath)) return;
+// Japanese text needs the CJK font; it is large, so it is loaded when it is first wanted.
+void EnsureCjkFont(ImFont*& font, float size) {
+  if (font || !std::filesystem::exists(DialogFontPath)) return;
   ImGuiIO& io = ImGui::GetIO();
   ImFontConfig config;
   config.FontNo = 0;  // the Japanese face of the collection
-  Imgui.dialogFont = io.Fonts->AddFontFromFileTTF(DialogFontPath, DialogFontSize, &config,
-                                                  io.Fonts->GetGlyphRangesJapanese());
-  if (!Imgui.dialogFont) return;
+  font = io.Fonts->AddFontFromFileTTF(DialogFontPath, size, &config,
+                                      io.Fonts->GetGlyphRangesJapanese());
+  if (!font) return;
   if (Imgui.renderer) {
     ImGui_ImplSDLRenderer_DestroyFontsTexture();
     ImGui_ImplSDLRenderer_CreateFontsTexture();
   }
+}
+
+void EnsureDialogFont() { EnsureCjkFont(Imgui.dialogFont, DialogFontSize); }
+
+ImFont* MenuFont() {
+  if (GameLanguage() != Language::Japanese) return Imgui.menuFont;
+  return Imgui.japaneseMenuFont ? Imgui.japaneseMenuFont : Imgui.menuFont;
 }
 
 void CentreNextWindow() {
@@ -82,6 +91,7 @@ bool TakeKeyEvent(const SDL_Event& event) {
 }
 
 void BeginDialogFrame() {
+  if (GameLanguage() == Language::Japanese) EnsureCjkFont(Imgui.japaneseMenuFont, MenuFontSize);
   ImGui_ImplSDLRenderer_NewFrame();
   ImGui_ImplSDL2_NewFrame();
   ImGui::NewFrame();
@@ -119,7 +129,7 @@ void ImguiDetach() {
 void ImguiShutdown() {
   ImguiDetach();
   if (ImGui::GetCurrentContext()) ImGui::DestroyContext();
-  Imgui.menuFont = Imgui.dialogFont = nullptr;
+  Imgui.menuFont = Imgui.dialogFont = Imgui.japaneseMenuFont = nullptr;
 }
 
 bool ImguiProcessEvent(const SDL_Event& event) {
@@ -144,15 +154,15 @@ void ImguiWindowMenu() {
     if (ImGui::MenuItem(label, nullptr, selected, enabled))
       Platform.pendingCommands.push_back(command);
   };
-  ImGui::PushFont(Imgui.menuFont);
+  ImGui::PushFont(MenuFont());
   ImGui::BeginDisabled(Imgui.modalDepth > 0);
   if (ImGui::BeginMainMenuBar()) {
-    choose("ModeChangeToggle", WindowCommand::SwitchScreenMode);
-    if (ImGui::BeginMenu("design")) {
-      choose("Image Resource Create Level2", WindowCommand::ImageResourceDialog);
+    choose(Tr("ModeChangeToggle"), WindowCommand::SwitchScreenMode);
+    if (ImGui::BeginMenu(Tr("design"))) {
+      choose(Tr("Image Resource Create Level2"), WindowCommand::ImageResourceDialog);
       ImGui::EndMenu();
     }
-    if (ImGui::BeginMenu("Zoom")) {
+    if (ImGui::BeginMenu(Tr("Zoom"))) {
       constexpr WindowCommand Zooms[] = {WindowCommand::Zoom1, WindowCommand::Zoom2,
                                          WindowCommand::Zoom3};
       for (int zoom = 1; zoom <= MaxZoom; ++zoom)
@@ -160,21 +170,30 @@ void ImguiWindowMenu() {
                ZoomFits(zoom));
       ImGui::EndMenu();
     }
-    if (ImGui::BeginMenu("Play")) {
-      if (ImGui::BeginMenu("Practice", Platform.atTitle)) {
-        choose("From the start", WindowCommand::Practice0);
-        for (int number = 1; number < PracticeStarts; ++number)
-          choose(("From checkpoint " + std::to_string(number)).c_str(),
-                 WindowCommand(int(WindowCommand::Practice0) + number));
+    if (ImGui::BeginMenu(Tr("Play"))) {
+      if (ImGui::BeginMenu(Tr("Practice"), Platform.atTitle)) {
+        choose(Tr("From the start"), WindowCommand::Practice0);
+        for (int number = 1; number < PracticeStarts; ++number) {
+          char label[80];
+          std::snprintf(label, sizeof label, Tr("From checkpoint %d"), number);
+          choose(label, WindowCommand(int(WindowCommand::Practice0) + number));
+        }
         ImGui::EndMenu();
       }
-      choose("Replays...", WindowCommand::Replays);
+      choose(Tr("Replays..."), WindowCommand::Replays);
+      ImGui::EndMenu();
+    }
+    if (ImGui::BeginMenu(Tr("Language"))) {
+      const bool japanese = GameLanguage() == Language::Japanese;
+      choose("English", WindowCommand::LanguageEnglish, !japanese);
+      choose(Imgui.japaneseMenuFont || japanese ? "日本語" : "Japanese",
+             WindowCommand::LanguageJapanese, japanese);
       ImGui::EndMenu();
     }
     ImGui::Separator();
-    choose("Debug", WindowCommand::ReloadImages);
-    choose("WindowModeChange", WindowCommand::SwitchScreenMode);
-    choose("Exit", WindowCommand::Exit);
+    choose(Tr("Debug"), WindowCommand::ReloadImages);
+    choose(Tr("WindowModeChange"), WindowCommand::SwitchScreenMode);
+    choose(Tr("Exit"), WindowCommand::Exit);
     ImGui::EndMainMenuBar();
   }
   ImGui::EndDisabled();
@@ -223,7 +242,7 @@ void ShowMessageBox(const std::string& text) {
     ImGui::TextUnformatted(text.c_str());
     ImGui::PopTextWrapPos();
     ImGui::Spacing();
-    bool ok = ImGui::Button("OK", ImVec2(120, 0)) || KeyPressed(ImGuiKey_Enter) ||
+    bool ok = ImGui::Button(Tr("OK"), ImVec2(120, 0)) || KeyPressed(ImGuiKey_Enter) ||
               EscapeReleased();
     ImGui::End();
     return !ok;
@@ -251,9 +270,9 @@ std::string BrowseForFolder(const std::string& title, const std::string& initial
     for (const fs::path& sub : folders)
       if (ImGui::Selectable((sub.filename().string() + "/").c_str())) next = sub;
     ImGui::EndChild();
-    bool choose = ImGui::Button("選択", ImVec2(120, 0)) || KeyPressed(ImGuiKey_Enter);
+    bool choose = ImGui::Button(Tr("Choose"), ImVec2(120, 0)) || KeyPressed(ImGuiKey_Enter);
     ImGui::SameLine();
-    bool cancel = ImGui::Button("キャンセル", ImVec2(120, 0)) || EscapeReleased();
+    bool cancel = ImGui::Button(Tr("Cancel"), ImVec2(120, 0)) || EscapeReleased();
     ImGui::End();
     if (!next.empty()) {
       folder = next;

@@ -16,6 +16,7 @@ struct ImguiState {
   SDL_Renderer* renderer = nullptr;  // the renderer dialogs draw on; nullptr while detached
   ImFont* menuFont = nullptr;        // ImGui's own, sized for the menu bar
   ImFont* dialogFont = nullptr;      // the CJK font, loaded with the first dialog
+  ImFont* japaneseMenuFont = nullptr;  // the CJK font at the menu's size, once it speaks Japanese
   void (*presentFrame)() = nullptr;  // shows the last frame with the pending dialog over it
   bool framePending = false;
   int modalDepth = 0;

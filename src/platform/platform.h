@@ -28,6 +28,8 @@ enum class WindowCommand : uint8_t {
   Practice3,
   Practice4,
   Replays,
+  LanguageEnglish,
+  LanguageJapanese,
 };
 inline constexpr int PracticeStarts = 5;
 

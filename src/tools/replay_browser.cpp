@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "common/game_text.h"
 #include "game/replay_list.h"
 #include "platform/imgui_layer.h"
 
@@ -39,7 +40,7 @@ void DrawList(BrowserState& browser, bool canWatch) {
   const float height = -ImGui::GetFrameHeightWithSpacing() * 3;
   if (!ImGui::BeginTable("replays", 5, Flags, ImVec2(0, height))) return;
   ImGui::TableSetupScrollFreeze(0, 1);
-  for (const char* heading : {"Date", "Score", "Reached", "Length", "Kind"})
+  for (const char* heading : {Tr("Date"), Tr("Score"), Tr("Reached"), Tr("Length"), Tr("Kind")})
     ImGui::TableSetupColumn(heading);
   ImGui::TableHeadersRow();
   for (size_t i = 0; i < browser.replays.size(); ++i) {
@@ -57,7 +58,7 @@ void DrawList(BrowserState& browser, bool canWatch) {
     }
     if (!replay.problem.empty()) {
       ImGui::TableNextColumn();
-      ImGui::TextDisabled("cannot be read");
+      ImGui::TextDisabled("%s", Tr("cannot be read"));
       continue;
     }
     ImGui::TableNextColumn();
@@ -67,7 +68,7 @@ void DrawList(BrowserState& browser, bool canWatch) {
     ImGui::TableNextColumn();
     ImGui::TextUnformatted(LengthOf(replay.frames).c_str());
     ImGui::TableNextColumn();
-    ImGui::TextUnformatted(replay.record.kind == ReplayKind::Practice ? "Practice" : "Play");
+    ImGui::TextUnformatted(replay.record.kind == ReplayKind::Practice ? Tr("Practice") : Tr("Play"));
   }
   ImGui::EndTable();
 }
@@ -87,28 +88,28 @@ void DrawSelectedFile(const BrowserState& browser) {
 bool DrawButtons(BrowserState& browser, bool canWatch) {
   const KeptReplay* replay = Selected(browser);
   ImGui::BeginDisabled(!canWatch || !replay || !replay->problem.empty());
-  if (ImGui::Button("Watch", ImVec2(120, 0)) && replay) browser.chosen = replay->path;
+  if (ImGui::Button(Tr("Watch"), ImVec2(120, 0)) && replay) browser.chosen = replay->path;
   ImGui::EndDisabled();
   ImGui::SameLine();
   ImGui::BeginDisabled(!replay);
-  if (!browser.confirmingDelete && ImGui::Button("Delete", ImVec2(120, 0)))
+  if (!browser.confirmingDelete && ImGui::Button(Tr("Delete"), ImVec2(120, 0)))
     browser.confirmingDelete = true;
   ImGui::EndDisabled();
   if (browser.confirmingDelete && replay) {
     ImGui::SameLine();
-    ImGui::TextUnformatted("Delete this replay?");
+    ImGui::TextUnformatted(Tr("Delete this replay?"));
     ImGui::SameLine();
-    if (ImGui::Button("Yes")) {
+    if (ImGui::Button(Tr("Yes"))) {
       browser.message = DeleteKeptReplay(replay->path);
       browser.confirmingDelete = false;
       Reload(browser);
     }
     ImGui::SameLine();
-    if (ImGui::Button("No")) browser.confirmingDelete = false;
+    if (ImGui::Button(Tr("No"))) browser.confirmingDelete = false;
   }
   ImGui::SameLine();
-  const bool close = ImGui::Button("Close", ImVec2(120, 0)) || EscapeReleased();
-  if (!canWatch) ImGui::TextUnformatted("Replays are watched from the title screen.");
+  const bool close = ImGui::Button(Tr("Close"), ImVec2(120, 0)) || EscapeReleased();
+  if (!canWatch) ImGui::TextUnformatted(Tr("Replays are watched from the title screen."));
   if (!browser.message.empty()) ImGui::TextColored(ImVec4(1, 0.4f, 0.4f, 1), "%s", browser.message.c_str());
   return !close && browser.chosen.empty();
 }
@@ -127,10 +128,10 @@ std::string ShowReplayBrowser(bool canWatch) {
     const ImGuiViewport* view = ImGui::GetMainViewport();
     ImGui::SetNextWindowPos(view->GetCenter(), ImGuiCond_Always, ImVec2(0.5f, 0.5f));
     ImGui::SetNextWindowSize(ImVec2(600, 400), ImGuiCond_Always);
-    ImGui::Begin("Replays", nullptr,
+    ImGui::Begin(Tr("Replays"), nullptr,
                  ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoMove |
                      ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoSavedSettings);
-    if (browser.replays.empty()) ImGui::TextUnformatted("No replays are kept yet.");
+    if (browser.replays.empty()) ImGui::TextUnformatted(Tr("No replays are kept yet."));
     DrawList(browser, canWatch);
     DrawSelectedFile(browser);
     const bool open = DrawButtons(browser, canWatch);
