@@ -25,3 +25,10 @@ void UseGameLanguage(Language language, const std::string& catalogFolder) {
 Language GameLanguage() { return Chosen; }
 
 const char* Tr(const char* text) { return dgettext(TextDomain, text); }
+
+std::string TrWith(const char* text, const std::string& value) {
+  std::string translated = Tr(text);
+  const size_t at = translated.find("%s");
+  if (at != std::string::npos) translated.replace(at, 2, value);
+  return translated;
+}

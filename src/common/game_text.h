@@ -15,3 +15,5 @@ Language GameLanguage();
 
 // text in the chosen language; text itself where the catalog has none.
 const char* Tr(const char* text);
+// Tr(text) with its one "%s" replaced by value.
+std::string TrWith(const char* text, const std::string& value);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/frame_clock.h"
+#include "common/game_text.h"
 #include "common/resource_format.h"
 #include "game/game_state.h"
 #include "game/scenes.h"
@@ -43,7 +44,6 @@ constexpr std::array<const char*, ItemCount> Labels = {
     "  EXIT"};
 constexpr std::array<int16_t, ItemCount> ValueCounts = {3, 2, 9, 9, 2, 2, 2, 2, 0, 0};
 constexpr const char* ConfirmLabel = "  REALY?              ";
-constexpr const char* FolderPrompt = "BGMに使えるmp3ファイルがあるフォルダを指定してください";
 constexpr int32_t MessageFrames = 100;
 
 struct OptionMenuState {
@@ -128,7 +128,7 @@ void StepValue(OptionMenuState& menu, uint16_t keys) {
 void ChooseMusicFolder() {
   if (Display.FullScreen) ToggleScreenModeAndPause();  // the dialog needs the window
   WaitKeyRelease();
-  const std::string folder = BrowseForFolder(FolderPrompt, Settings.BgmFolder);
+  const std::string folder = BrowseForFolder(Tr("Choose the folder of mp3 files to play as music"), Settings.BgmFolder);
   if (folder.empty()) return;
   Settings.BgmFolder = folder;
   PlayerSet(OptionMusicFolder);

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <fstream>
 
+#include "common/game_text.h"
 #include "common/utility.h"
 #include "graphics/display.h"
 #include "graphics/image_file.h"
@@ -134,7 +135,7 @@ void DrawPreview(float height) {
   ImGui::BeginChild("preview", ImVec2(0, height), true);
   if (SDL_Surface* picture = ResourceDialog.spritePicture) {
     const SpriteRecord& sprite = ResourceDialog.index.sprites[size_t(ResourceDialog.selected)];
-    ImGui::Text("%d %s  %dx%d at (%d, %d)", ResourceDialog.selected,
+    ImGui::Text(Tr("%d %s  %dx%d at (%d, %d)"), ResourceDialog.selected,
                 ResourceDialog.index.names[size_t(ResourceDialog.selected)].c_str(), sprite.Width,
                 sprite.Height, sprite.Left, sprite.Top);
     const ImVec2 room = ImGui::GetContentRegionAvail();
@@ -150,7 +151,7 @@ void DrawSourcePicture() {
   const int32_t shown = ResourceDialog.sourceShown;
   if (SDL_Surface* picture = ResourceDialog.sourcePicture; picture && shown >= 0) {
     const SourceImage& source = ResourceDialog.sources[size_t(shown)];
-    ImGui::Text("%s  %dx%d, %d x %d frames", GetFileName(source.path).c_str(), picture->w,
+    ImGui::Text(Tr("%s  %dx%d, %d x %d frames"), GetFileName(source.path).c_str(), picture->w,
                 picture->h, source.columns, source.rows);
     const ImVec2 at = ImGui::GetCursorScreenPos();
     ImageOf(picture, ResourceDialog.sourceTexture, 1);
@@ -173,9 +174,9 @@ bool DrawDialog() {
   ImGui::Begin("ImageResource", &open,
                ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoMove |
                    ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoSavedSettings);
-  if (ImGui::Button("Source images")) StepSourceImage();
+  if (ImGui::Button(Tr("Source images"))) StepSourceImage();
   ImGui::SameLine();
-  if (ImGui::Button("Load built resources")) LoadBuiltResources();
+  if (ImGui::Button(Tr("Load built resources"))) LoadBuiltResources();
   if (!ResourceDialog.message.empty())
     ImGui::TextColored(ImVec4(1, 0.4f, 0.4f, 1), "%s", ResourceDialog.message.c_str());
   DrawSpriteList();
@@ -217,7 +218,7 @@ void StepSourceImage() {
     if (sources.empty()) {
       ResourceDialog.sourceShown = -1;
       ReplacePicture(ResourceDialog.sourcePicture, ResourceDialog.sourceTexture, nullptr);
-      ResourceDialog.message = folder + " に PNG 画像がありません";
+      ResourceDialog.message = TrWith("%s has no PNG images", folder);
       return;
     }
   }
@@ -262,7 +263,8 @@ void PreviewSprite(int32_t id) {
   width = std::max(width, 1);
   height = std::max(height, 1);
   if (int64_t(width) * height > MaxSheetPixels) {
-    ResourceDialog.message = ResourceDialog.index.names[size_t(id)] + " は大きすぎて表示できません";
+    ResourceDialog.message =
+        TrWith("%s is too large to show", ResourceDialog.index.names[size_t(id)]);
     return;
   }
   ResourceDialog.message.clear();
