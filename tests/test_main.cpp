@@ -13,6 +13,10 @@ int main(int argc, char** argv) {
   std::filesystem::path data = std::filesystem::temp_directory_path() / "veldrane-tests-data";
   std::filesystem::create_directories(data);
   setenv("XDG_DATA_HOME", data.c_str(), 1);
+  // In the game's own language, whatever the machine's locale: the texts the tests pin.
+  unsetenv("LC_ALL");
+  unsetenv("LC_MESSAGES");
+  setenv("LANG", "ja_JP.UTF-8", 1);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -2,6 +2,7 @@
 // written in English; GNU gettext's catalog of the game gives them in Japanese.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 #include "common/language.h"
@@ -15,5 +16,6 @@ Language GameLanguage();
 
 // text in the chosen language; text itself where the catalog has none.
 const char* Tr(const char* text);
-// Tr(text) with its one "%s" replaced by value.
-std::string TrWith(const char* text, const std::string& value);
+// Tr(text) with each "%s" in turn replaced by the next of values (a translation keeps their
+// order).
+std::string TrWith(const char* text, std::initializer_list<std::string> values);

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "common/frame_clock.h"
+#include "common/game_text.h"
 #include "common/resource_format.h"
 #include "game/game_state.h"
 #include "game/play_statistics.h"
@@ -141,14 +142,15 @@ uint16_t NextReplayWord() {
 }
 
 [[noreturn]] void Refuse(const std::string& what) {
-  throw FormatError("リプレイが壊れています (" + what + ")");
+  throw FormatError(TrWith("The replay is damaged (%s)", {what}));
 }
 
 void CheckRange(const char* name, int64_t value, int64_t low, int64_t high) {
   if (value >= low && value <= high) return;
-  const std::string text = std::string(name) + " " + std::to_string(value);
-  if (low == high) Refuse(text + ": " + std::to_string(low) + " のはずです");
-  Refuse(text + ": " + std::to_string(low) + " から " + std::to_string(high) + " までです");
+  const std::string named = name, shown = std::to_string(value);
+  if (low == high) Refuse(TrWith("%s %s: should be %s", {named, shown, std::to_string(low)}));
+  Refuse(TrWith("%s %s: from %s to %s",
+                {named, shown, std::to_string(low), std::to_string(high)}));
 }
 
 // The extra ships a score has brought: one each time it passed the next extend.
@@ -160,15 +162,15 @@ int64_t ExtendsBelow(int32_t score) {
 
 // Words of defined buttons only; Escape ends the play in its frame, so only the last has it.
 void CheckButtons(const std::vector<uint16_t>& words, int32_t firstFrame) {
-  if (words.empty()) Refuse("フレームがありません");
+  if (words.empty()) Refuse(Tr("no frames"));
   for (size_t i = 0; i < words.size(); ++i) {
     const bool undefined = words[i] & ~BTN_ALL;
     const bool escapeBefore = (words[i] & BTN_ESC) && i + 1 < words.size();
     if (!undefined && !escapeBefore) continue;
-    const std::string frame = "フレーム " + std::to_string(firstFrame + int64_t(i));
+    const std::string frame = TrWith("frame %s", {std::to_string(firstFrame + int64_t(i))});
     if (undefined)
-      Refuse(frame + " のボタン " + std::to_string(words[i]) + " に未定義のビットがあります");
-    Refuse(frame + " の ESC の後に続きがあります");
+      Refuse(TrWith("%s: button %s has undefined bits", {frame, std::to_string(words[i])}));
+    Refuse(TrWith("%s: something follows its ESC", {frame}));
   }
 }
 
@@ -178,18 +180,19 @@ void CheckReplay(const ReplayRecord& record) {
   const int32_t firstFrame = CheckpointFrame(record.restartFrame);
   const int32_t lastCheckpoint = CheckpointFrame(std::numeric_limits<int32_t>::max());
   const int16_t reserve = GameRecord{}.Lives - 1;  // the ship that enters leaves the reserve
-  CheckRange("ステージ", record.stage, 0, 0);      // the game has one stage
-  CheckRange("開始の点数", record.score, 0, MaxScore);
-  CheckRange("残機", record.lives, 0, reserve + ExtendsBelow(record.score));
+  CheckRange(Tr("stage"), record.stage, 0, 0);  // the game has one stage
+  CheckRange(Tr("start score"), record.score, 0, MaxScore);
+  CheckRange(Tr("ships in reserve"), record.lives, 0, reserve + ExtendsBelow(record.score));
   // 0 for a new game, else the frame where the last play was lost: no later than the longest
   // play a replay holds, from the last checkpoint.
-  CheckRange("再開フレーム", record.restartFrame, 0, int64_t(lastCheckpoint) + MaxReplayFrames);
+  CheckRange(Tr("restart frame"), record.restartFrame, 0,
+             int64_t(lastCheckpoint) + MaxReplayFrames);
   CheckButtons(record.buttons, firstFrame);
   // Each word is a frame; leaving the program does not count the last one.
   const bool left = record.ending == ReplayEnding::Left || (record.buttons.back() & BTN_ESC);
   const int64_t endFrame = firstFrame + int64_t(record.buttons.size()) - (left ? 1 : 0);
-  CheckRange("終わりのフレーム", record.endFrame, endFrame, endFrame);
-  CheckRange("終わりの点数", record.endScore, record.score, MaxScore);  // the score only grows
+  CheckRange(Tr("end frame"), record.endFrame, endFrame, endFrame);
+  CheckRange(Tr("end score"), record.endScore, record.score, MaxScore);  // the score only grows
 }
 
 std::string ReplayFolder() {

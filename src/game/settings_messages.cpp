@@ -2,6 +2,7 @@
 // happened, to which file, and what the game does about it.
 #include <cstdio>
 
+#include "common/game_text.h"
 #include "game/settings.h"
 #include "game/settings_parts.h"
 #include "platform/imgui_layer.h"
@@ -16,10 +17,17 @@ std::string Shown(const std::string& text) {
   return text.size() > Longest ? shown + "..." : shown;
 }
 
-const char* const KeptUntouched =
-    "既定の設定で始めます。\n保存されている設定とハイスコアは書き換えず、\n"
-    "次に保存するときに読み直して合わせます。";
-const char* const NotSaved = "このファイルは変更しないため、\nこの回の設定とスコアは保存されません。";
+// The store's own reason, on a line of its own.
+std::string Detail(const StoreResult& result) { return "\n(" + result.reason + ")\n"; }
+
+std::string KeptUntouched() {
+  return Tr("Starting with the default settings.\nThe stored settings and high scores are not "
+            "written over;\nthe next save reads them again and merges.");
+}
+
+std::string NotSaved() {
+  return Tr("This file is left unchanged, so\nthis run's settings and scores are not saved.");
+}
 
 }  // namespace
 
@@ -29,28 +37,29 @@ void TellDamagedValue(const StoredSetting& setting, const std::string& text) {
 }
 
 void TellStartUp(const StoreResult& read) {
-  const std::string detail = "\n(" + read.reason + ")\n";
+  const std::string detail = Detail(read);
   switch (read.status) {
     case StoreStatus::Ok:
       if (!read.reason.empty())
-        ShowMessageBox("設定ファイルが壊れていたため、別の名前で残しました。" + detail +
-                       "既定の設定で始めます。");
+        ShowMessageBox(Tr("The settings file was damaged, so it was kept under another name.") +
+                       detail + Tr("Starting with the default settings."));
       return;
     case StoreStatus::Busy:
-      ShowMessageBox("設定ファイルを別のプログラムが使っているため、読み込めませんでした。" +
-                     detail + KeptUntouched);
+      ShowMessageBox(Tr("The settings file could not be read, as another program is using it.") +
+                     detail + KeptUntouched());
       return;
     case StoreStatus::Newer:
-      ShowMessageBox("設定ファイルは新しい版の VELDRANE で保存されています。" + detail +
-                     "読める設定とハイスコアは読み込みました。\n" + NotSaved);
+      ShowMessageBox(Tr("The settings file was saved by a newer version of VELDRANE.") + detail +
+                     Tr("The settings and high scores it could read were read.\n") + NotSaved());
       return;
     case StoreStatus::NewerUnread:
-      ShowMessageBox("設定ファイルは新しい版の VELDRANE で保存されていて、読めませんでした。" +
-                     detail + "既定の設定で始めます。\n" + NotSaved);
+      ShowMessageBox(
+          Tr("The settings file was saved by a newer version of VELDRANE and could not be read.") +
+          detail + Tr("Starting with the default settings.") + "\n" + NotSaved());
       return;
     case StoreStatus::ReadOnly:
     case StoreStatus::Failed:
-      ShowMessageBox("設定ファイルを読み込めませんでした。" + detail + KeptUntouched);
+      ShowMessageBox(Tr("The settings file could not be read.") + detail + KeptUntouched());
       return;
   }
 }
@@ -59,18 +68,19 @@ void TellSaveProblem(const StoreResult& result) {
   const std::string detail = "\n(" + result.reason + ")";
   switch (result.status) {
     case StoreStatus::ReadOnly:
-      ShowMessageBox("設定ファイルに書き込めないため、\nこの回の設定とスコアは保存できません。" +
+      ShowMessageBox(Tr("The settings file cannot be written, so\nthis run's settings and scores "
+                        "cannot be saved.") +
                      detail);
       return;
     case StoreStatus::Newer:
     case StoreStatus::NewerUnread:
-      ShowMessageBox("設定ファイルは新しい版の VELDRANE で保存されています。\n" +
-                     std::string(NotSaved) + detail);
+      ShowMessageBox(Tr("The settings file was saved by a newer version of VELDRANE.") +
+                     std::string("\n") + NotSaved() + detail);
       return;
     default:
-      ShowMessageBox("設定を保存できませんでした。" + detail +
-                     "\n終了するときにもう一度保存し、できなければ設定ファイルの横に残して、\n"
-                     "次に起動したときに合わせます。");
+      ShowMessageBox(Tr("The settings could not be saved.") + detail +
+                     Tr("\nThey are saved again at exit; if that fails they are kept beside the "
+                        "settings file,\nand merged at the next start."));
       return;
   }
 }

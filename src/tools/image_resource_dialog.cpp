@@ -218,7 +218,7 @@ void StepSourceImage() {
     if (sources.empty()) {
       ResourceDialog.sourceShown = -1;
       ReplacePicture(ResourceDialog.sourcePicture, ResourceDialog.sourceTexture, nullptr);
-      ResourceDialog.message = TrWith("%s has no PNG images", folder);
+      ResourceDialog.message = TrWith("%s has no PNG images", {folder});
       return;
     }
   }
@@ -264,7 +264,7 @@ void PreviewSprite(int32_t id) {
   height = std::max(height, 1);
   if (int64_t(width) * height > MaxSheetPixels) {
     ResourceDialog.message =
-        TrWith("%s is too large to show", ResourceDialog.index.names[size_t(id)]);
+        TrWith("%s is too large to show", {ResourceDialog.index.names[size_t(id)]});
     return;
   }
   ResourceDialog.message.clear();

@@ -355,13 +355,23 @@ TEST_F(SceneTest, EachGamesFirstLostShipBreaksUpFromItsWholeIcon) {
 }
 
 TEST_F(SceneTest, AnExtraShipComesStrictlyPastTheExtendScore) {
+  const auto fanfares = [] {
+    return std::count_if(SoundLog.items.begin(), SoundLog.items.end(), [](const HeardSound& heard) {
+      return heard.kind == HeardKind::Effect && heard.effect == SE_FANFARE;
+    });
+  };
+  SoundLog = SoundLogState{true, {}};
+  Sounds.SoundEnabled = true;  // heard in the log; no mixer is open to play it
+  Mixer.SeVolume = 32;
   Game.Lives = 2;
   Game.Score = 2000000;
   ScorePanel();
-  EXPECT_EQ(Game.Lives, 2);
+  EXPECT_EQ(std::pair(Game.Lives, fanfares()), std::pair(int16_t(2), std::ptrdiff_t(0)));
   Game.Score = 2000001;
   ScorePanel();
-  EXPECT_EQ(Game.Lives, 3);
+  EXPECT_EQ(std::pair(Game.Lives, fanfares()), std::pair(int16_t(3), std::ptrdiff_t(1)))
+      << "the ship comes with its fanfare";
+  SoundLog = SoundLogState{};
   EXPECT_EQ(Play.NextExtendScore, 4000000);
   EXPECT_EQ(Settings.HiScore, 8000000) << "not passed";
   Game.Score = 9000000;

@@ -289,7 +289,7 @@ std::vector<Walk> Walks() {
         Presses(Left), Presses(Right),                                        // effect volume
         Presses(Down), Presses(Left),                                         // screen mode
         Presses(Down), Presses(Z), Presses(Right), Presses(Right), Presses(Left), Presses(Left),
-        Presses(Z),                                                           // clear: no
+        Presses(Z), Idle(20),                                                 // clear: no
         Presses(Down), Presses(Right), Presses(Left),                         // frame rate
         Presses(Down), PickFolder(), Presses(Z),                              // music folder
         Presses(Down), Presses(Z)},                                           // exit
@@ -309,7 +309,8 @@ std::vector<Walk> Walks() {
         {OptionsSection, "CurrentBGMVol", "127"}, {OptionsSection, "CurrentSEVol", "1"},
         {OptionsSection, "ShowFrameRate", "1"}, {OptionsSection, "BGMFolder", "(here)"},
         {RankingSection, "N4", "EEE"}},
-       0, 3},
+       0, 3,
+       {{"   CANCEL", 16}}},
       {"play", {Presses(Z), Fly(300)},
        {StageStart, Big(480, 392, "      10000")},
        {"volume 32", "5", "bgm 01 Sky Fortress.mp3", "20", "10 at 224", "11 at 301"},
@@ -329,7 +330,8 @@ std::vector<Walk> Walks() {
        {"volume 32", "5", "bgm 01 Sky Fortress.mp3", "20", "16 at 50",
         "bgm 01 Sky Fortress.mp3 at 50", "16 at 120", "4 at 121", "14", "14", "13"},
        {{OptionsSection, "TryCount", "1"}},
-       0, 0},
+       0, 0,
+       {{"P A U S E", 10}}},
       {"continue",
        {Presses(Z), Fly(40), Key(SDLK_p), Presses(Down), Presses(Down), Presses(Z), Idle(1),
         Presses(Z), Fly(80), Key(SDLK_p), Presses(Down), Presses(Down), Presses(Z), Idle(1),
@@ -362,7 +364,7 @@ std::vector<Walk> Walks() {
         "13", "10", "5"},
        {{RankingSection, "N4", "ZAC"}, {RankingSection, "S4", "0"}, {RankingSection, "N3", "DDD"}},
        0, 3,  // back at the title, which shows a new game's ships
-       {{"               0   ZAC", 48}, {"               0   Z_", 16}}},
+       {{"               0   ZAC", 48}, {"               0   Z_", 16}, {"               0   Z", 2}}},
       {"checkpoint",
        {Presses(Z), Fly(1600), Hold(0, 2300), Key(SDLK_p),  // P under GAME OVER: no pause
         Hold(0, 20000), Idle(1), Presses(Z), Fly(3200)},     // then Esc
