@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "common/game_text.h"
+
 int main(int argc, char** argv) {
   // Headless and with settings and replay folders of its own, whoever runs the tests.
   setenv("SDL_VIDEODRIVER", "dummy", 0);
@@ -17,6 +19,7 @@ int main(int argc, char** argv) {
   unsetenv("LC_ALL");
   unsetenv("LC_MESSAGES");
   setenv("LANG", "ja_JP.UTF-8", 1);
+  UseGameLanguage(Language::Japanese, VELDRANE_BUILD_DIR "/locale");
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

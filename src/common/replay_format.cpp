@@ -4,12 +4,13 @@
 #include <string>
 
 #include "common/byte_fields.h"
+#include "common/game_text.h"
 #include "common/resource_format.h"
 
 namespace {
 
 constexpr char Magic[8] = {'V', 'L', 'D', 'R', 'P', 'L', 'A', 'Y'};
-constexpr const char* CutShort = "リプレイが途中で切れています";
+const char* CutShort() { return Tr("the replay is cut short"); }
 
 void PutRuns(Writer& out, const std::vector<uint16_t>& buttons) {
   std::vector<std::pair<uint16_t, uint16_t>> runs;  // word, frames
@@ -27,15 +28,15 @@ void PutRuns(Writer& out, const std::vector<uint16_t>& buttons) {
 }
 
 std::vector<uint16_t> ReadRuns(Reader& in) {
-  const uint32_t runs = in.Read<uint32_t>(CutShort);
-  if (!in.Has(size_t(runs) * 4)) throw FormatError(CutShort);
+  const uint32_t runs = in.Read<uint32_t>(CutShort());
+  if (!in.Has(size_t(runs) * 4)) throw FormatError(CutShort());
   std::vector<uint16_t> buttons;
   for (uint32_t i = 0; i < runs; ++i) {
-    const uint16_t word = in.Read<uint16_t>(CutShort);
-    const uint16_t frames = in.Read<uint16_t>(CutShort);
-    if (frames == 0) throw FormatError("リプレイが壊れています (空の区間)");
+    const uint16_t word = in.Read<uint16_t>(CutShort());
+    const uint16_t frames = in.Read<uint16_t>(CutShort());
+    if (frames == 0) throw FormatError(TrWith("The replay is damaged (%s)", {Tr("an empty run")}));
     if (buttons.size() + frames > MaxReplayFrames)
-      throw FormatError("リプレイが壊れています (長すぎます)");
+      throw FormatError(TrWith("The replay is damaged (%s)", {Tr("too long")}));
     buttons.insert(buttons.end(), frames, word);
   }
   return buttons;
@@ -69,27 +70,27 @@ ReplayRecord ReadReplayFile(const std::string& path) {
 ReplayRecord ParseReplay(const std::vector<uint8_t>& bytes) {
   Reader in{bytes};
   if (!in.Has(sizeof Magic) || std::memcmp(bytes.data(), Magic, sizeof Magic) != 0)
-    throw FormatError("リプレイファイルではありません");
+    throw FormatError(Tr("not a replay file"));
   in.at = sizeof Magic;
-  const uint16_t version = in.Read<uint16_t>(CutShort);
+  const uint16_t version = in.Read<uint16_t>(CutShort());
   if (version != 1 && version != ReplayVersion)
-    throw FormatError("リプレイの版 " + std::to_string(version) + " は読めません (この版は " +
-                      std::to_string(ReplayVersion) + ")");
+    throw FormatError(TrWith("replay version %s cannot be read (this version reads %s)",
+                             {std::to_string(version), std::to_string(ReplayVersion)}));
   ReplayRecord replay;
-  replay.stage = in.Read<int16_t>(CutShort);
-  replay.restartFrame = in.Read<int32_t>(CutShort);
-  replay.score = in.Read<int32_t>(CutShort);
-  replay.lives = in.Read<int16_t>(CutShort);
-  replay.randomState = in.Read<uint64_t>(CutShort);
-  const uint8_t ending = in.Read<uint8_t>(CutShort);
-  if (ending > uint8_t(ReplayEnding::Left)) throw FormatError("リプレイが壊れています (終わり方)");
+  replay.stage = in.Read<int16_t>(CutShort());
+  replay.restartFrame = in.Read<int32_t>(CutShort());
+  replay.score = in.Read<int32_t>(CutShort());
+  replay.lives = in.Read<int16_t>(CutShort());
+  replay.randomState = in.Read<uint64_t>(CutShort());
+  const uint8_t ending = in.Read<uint8_t>(CutShort());
+  if (ending > uint8_t(ReplayEnding::Left)) throw FormatError(TrWith("The replay is damaged (%s)", {Tr("how it ended")}));
   replay.ending = ReplayEnding(ending);
-  const uint8_t kind = version == 1 ? 0 : in.Read<uint8_t>(CutShort);
-  if (kind > uint8_t(ReplayKind::Practice)) throw FormatError("リプレイが壊れています (種類)");
+  const uint8_t kind = version == 1 ? 0 : in.Read<uint8_t>(CutShort());
+  if (kind > uint8_t(ReplayKind::Practice)) throw FormatError(TrWith("The replay is damaged (%s)", {Tr("its kind")}));
   replay.kind = ReplayKind(kind);
-  replay.endFrame = in.Read<int32_t>(CutShort);
-  replay.endScore = in.Read<int32_t>(CutShort);
+  replay.endFrame = in.Read<int32_t>(CutShort());
+  replay.endScore = in.Read<int32_t>(CutShort());
   replay.buttons = ReadRuns(in);
-  if (in.at != bytes.size()) throw FormatError("リプレイが壊れています (余分なデータ)");
+  if (in.at != bytes.size()) throw FormatError(TrWith("The replay is damaged (%s)", {Tr("data past its end")}));
   return replay;
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "common/game_text.h"
 #include "common/resource_format.h"
 #include "common/utility.h"
 #include "graphics/image_file.h"
@@ -167,7 +168,7 @@ void MakeRect(RECT& rect, int32_t left, int32_t top, int32_t right, int32_t bott
 SDL_Surface* LoadImageSurface(const std::string& fileName, bool sheet) {
   std::string problem;
   SDL_Surface* surface = DecodeImageFile(ReadImageFile(fileName), sheet, problem);
-  if (!surface) throw DisplayError(fileName + " を読み込めません: " + problem);
+  if (!surface) throw DisplayError(TrWith("%s cannot be read: %s", {fileName, problem}));
   return surface;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "common/game_text.h"
 #include "common/resource_format.h"
 
 namespace {
@@ -48,7 +49,7 @@ bool PngChunksComplete(const uint8_t* data, size_t size) {
 
 SDL_Surface* DecodePicture(const uint8_t* data, size_t size, std::string& problem) {
   if (size > MaxSheetFileBytes) {
-    problem = "ファイルが大きすぎます";
+    problem = Tr("the file is too large");
     return nullptr;
   }
   uint32_t pngWidth = 0, pngHeight = 0;
@@ -58,34 +59,34 @@ SDL_Surface* DecodePicture(const uint8_t* data, size_t size, std::string& proble
     width = pngWidth;
     height = pngHeight;
   } else if (!BmpSize(data, size, width, height)) {
-    problem = "PNG データではありません";
+    problem = Tr("not PNG data");
     return nullptr;
   }
   if (!AcceptableSize(width, height)) {
-    problem = "画像の大きさが不正です";
+    problem = Tr("the picture's size is bad");
     return nullptr;
   }
   if (png && !PngChunksComplete(data, size)) {
-    problem = "PNG データが途中で切れています";
+    problem = Tr("the PNG data is cut short");
     return nullptr;
   }
   SDL_Surface* decoded =
       IMG_LoadTyped_RW(SDL_RWFromConstMem(data, int(size)), 1, png ? "PNG" : "BMP");
   if (!decoded) {
-    problem = std::string("画像を復号できません (") + IMG_GetError() + ")";
+    problem = TrWith("the picture cannot be decoded (%s)", {IMG_GetError()});
     return nullptr;
   }
   SDL_SetSurfaceBlendMode(decoded, SDL_BLENDMODE_NONE);
   SDL_Surface* converted = SDL_ConvertSurfaceFormat(decoded, DisplayPixelFormat, 0);
   SDL_FreeSurface(decoded);
-  if (!converted) problem = std::string("変換できません (") + SDL_GetError() + ")";
+  if (!converted) problem = TrWith("it cannot be converted (%s)", {SDL_GetError()});
   return converted;
 }
 
 SDL_Surface* DecodeImageFile(const std::vector<uint8_t>& bytes, bool sheet, std::string& problem) {
   const size_t skip = sheet ? SheetPrefixBytes : 0;
   if (bytes.size() <= skip) {
-    problem = "ファイルが短すぎます";
+    problem = Tr("the file is too short");
     return nullptr;
   }
   SDL_Surface* surface = DecodePicture(bytes.data() + skip, bytes.size() - skip, problem);

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include "common/game_text.h"
 #include "graphics/display.h"
 #include "graphics/keyed_blit.h"
 
@@ -33,7 +34,7 @@ ResourceIndex LoadResourceIndex(const std::string& path) {
   } catch (const ResourceFileError& error) {
     throw ResourceError(error.what());
   } catch (const FormatError& error) {
-    throw ResourceError(path + " が壊れています (" + error.what() + ")");
+    throw ResourceError(TrWith("%s is damaged (%s)", {path, error.what()}));
   }
 }
 

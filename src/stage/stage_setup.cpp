@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/frame_clock.h"
+#include "common/game_text.h"
 #include "common/resource_format.h"
 #include "graphics/display.h"
 #include "graphics/image_resource.h"
@@ -80,7 +81,7 @@ void LoadMapLayer(const std::string& fileName, int32_t layerIndex, int16_t tileS
     ShowMessageBox(error.what());  // a missing file leaves the layer as it was
   } catch (const FormatError& error) {
     layer = MapLayer{};  // not drawn
-    ShowMessageBox(fileName + " が壊れています (" + error.what() + ")");
+    ShowMessageBox(TrWith("%s is damaged (%s)", {fileName, error.what()}));
   }
 }
 

@@ -35,7 +35,7 @@ class LanguageTest : public WholeProgramTest {
         setenv(Variables[i], saved_[i]->c_str(), 1);
       else
         unsetenv(Variables[i]);
-    UseGameLanguage(Language::English, "");
+    UseGameLanguage(Language::Japanese, VELDRANE_BUILD_DIR "/locale");  // as the tests start
     WholeProgramTest::TearDown();
   }
   static constexpr const char* Variables[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
