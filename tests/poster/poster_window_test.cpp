@@ -66,9 +66,17 @@ class PosterWindowTest : public FreshSettingsFolder {
 
 TEST_F(PosterWindowTest, OpeningShowsTheReportAndEnablesPostingAndCopying) {
   StoreSave(GameApplication, {{RankingSection, "S0", "123456"}, {RankingSection, "N0", "ZYX"}});
+  std::vector<bool> whileGathering;  // rebuild, post, copy
+  Poster.systemInfo = [&whileGathering] {
+    for (const QPushButton* button : {Poster.Command1, Poster.Command2, Poster.Command4})
+      whileGathering.push_back(button->isEnabled());
+    return Machine;
+  };
   ShowPosterWindow();
   EXPECT_EQ(Report(), AssembleReport(Machine));
   EXPECT_NE(Report().find("      123456 ZYX\r\n"), std::string::npos);
+  EXPECT_EQ(whileGathering, std::vector<bool>(3, false)) << "nothing to post or copy yet";
+  EXPECT_TRUE(Poster.Command1->isEnabled());
   EXPECT_TRUE(Poster.Command2->isEnabled());
   EXPECT_TRUE(Poster.Command4->isEnabled());
   EXPECT_EQ(Poster.postTimeoutMs, 20000) << "how long a post may take, when no test shortens it";
