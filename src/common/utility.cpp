@@ -14,6 +14,7 @@
 #include <limits>
 #include <system_error>
 
+#include "common/game_text.h"
 #include "common/host.h"
 
 namespace fs = std::filesystem;
@@ -187,7 +188,7 @@ std::string ReadFileHead(const std::string& path, size_t count, std::vector<uint
   // stat follows links; opening a FIFO to read waits for a writer, and a device may never end.
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return ErrnoText();
-  if (!S_ISREG(info.st_mode)) return "not a regular file";
+  if (!S_ISREG(info.st_mode)) return Tr("not a regular file");
   // Should a FIFO have taken the file's place since, the open still returns at once.
   const int file = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (file < 0) return ErrnoText();

@@ -106,9 +106,10 @@ void Save(const ReplayRecord& record) {
   for (int n = 1; n < 100 && (file.empty() || fs::exists(file, error)); ++n)
     file = fs::path(folder) / (NewFileName() + "-" + std::to_string(n) + ReplayExtension);
   if (const int failure = WriteReplayFile(file, EncodeReplay(record))) {
-    std::fprintf(stderr,
-                 "veldrane: could not keep the replay %s: %s; the game goes on without it\n",
-                 file.c_str(), std::strerror(failure));
+    std::fprintf(stderr, "%s\n",
+                 TrWith("veldrane: could not keep the replay %s: %s; the game goes on without it",
+                        {file.string(), std::strerror(failure)})
+                     .c_str());
     return;
   }
   KeepTheLast(folder, file);

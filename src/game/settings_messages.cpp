@@ -32,8 +32,10 @@ std::string NotSaved() {
 }  // namespace
 
 void TellDamagedValue(const StoredSetting& setting, const std::string& text) {
-  std::fprintf(stderr, "veldrane: %s holds \"%s\" for %s, which is not a number; using %s\n",
-               StorePath().c_str(), Shown(text).c_str(), setting.Key, setting.Default);
+  std::fprintf(stderr, "%s\n",
+               TrWith("veldrane: %s holds \"%s\" for %s, which is not a number; using %s",
+                      {StorePath(), Shown(text), setting.Key, setting.Default})
+                   .c_str());
 }
 
 void TellStartUp(const StoreResult& read) {
@@ -89,17 +91,21 @@ void TellExitProblem(const StoreResult& result, const std::string& keptIn,
                      const std::string& keepProblem) {
   if (result.status == StoreStatus::ReadOnly || result.status == StoreStatus::Newer ||
       result.status == StoreStatus::NewerUnread) {
-    std::fprintf(stderr, "veldrane: %s; this run's settings and statistics were not saved\n",
-                 result.reason.c_str());
+    std::fprintf(stderr, "%s\n",
+                 TrWith("veldrane: %s; this run's settings and statistics were not saved",
+                        {result.reason})
+                     .c_str());
   } else if (keepProblem.empty()) {
-    std::fprintf(stderr,
-                 "veldrane: the settings store could not take this run's settings and statistics "
-                 "(%s); kept them in %s, to be merged at the next start\n",
-                 result.reason.c_str(), keptIn.c_str());
+    std::fprintf(stderr, "%s\n",
+                 TrWith("veldrane: the settings store could not take this run's settings and "
+                        "statistics (%s); kept them in %s, to be merged at the next start",
+                        {result.reason, keptIn})
+                     .c_str());
   } else {
-    std::fprintf(stderr,
-                 "veldrane: the settings store could not take this run's settings and statistics "
-                 "(%s), nor could they be kept beside it (%s); they are lost\n",
-                 result.reason.c_str(), keepProblem.c_str());
+    std::fprintf(stderr, "%s\n",
+                 TrWith("veldrane: the settings store could not take this run's settings and "
+                        "statistics (%s), nor could they be kept beside it (%s); they are lost",
+                        {result.reason, keepProblem})
+                     .c_str());
   }
 }

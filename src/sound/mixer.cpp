@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "common/frame_clock.h"
+#include "common/game_text.h"
 #include "common/utility.h"
 
 MixerState Mixer;
@@ -40,22 +41,20 @@ std::string WithMixerText(const std::string& plain) {
   return saysMore ? plain + ": " + text : plain;
 }
 
-// How a file that cannot be used is told: "<kind> <file> cannot be <done> (<why>); <outcome>".
+// How a file that cannot be used is told: the file, why, and what the game does instead.
 struct FileUse {
-  const char* kind;
-  const char* done;
-  const char* outcome;
+  const char* told;
 };
-constexpr FileUse EffectUse{"sound", "loaded", "that effect stays silent"};
-constexpr FileUse MusicUse{"music", "played", "skipped"};
+constexpr FileUse EffectUse{
+    TrLater("veldrane: sound %s cannot be loaded (%s); that effect stays silent")};
+constexpr FileUse MusicUse{TrLater("veldrane: music %s cannot be played (%s); skipped")};
 
 // Once a run for each file, however often it is tried and the sound restarted.
 void TellOnce(const FileUse& use, const std::string& file, const std::string& why) {
   std::vector<std::string>& told = Mixer.ToldFiles;
   if (std::find(told.begin(), told.end(), file) != told.end()) return;
   told.push_back(file);
-  std::fprintf(stderr, "veldrane: %s %s cannot be %s (%s); %s\n", use.kind, file.c_str(), use.done,
-               why.c_str(), use.outcome);
+  std::fprintf(stderr, "%s\n", TrWith(use.told, {file, why}).c_str());
 }
 
 // The file is looked at before the mixer opens it: a FIFO or a device could hold the mixer up,
@@ -68,7 +67,7 @@ auto LoadChecked(const FileUse& use, const std::string& file, Load load) {
   if (trouble.empty()) {
     SDL_ClearError();
     loaded = load();
-    if (!loaded) trouble = WithMixerText("not audio the mixer can decode");
+    if (!loaded) trouble = WithMixerText(Tr("not audio the mixer can decode"));
   }
   if (!loaded) TellOnce(use, file, trouble);
   return loaded;
@@ -89,11 +88,11 @@ void SoundInit() {
   Mixer.MusicTable.clear();
   Mixer.SampleTable.clear();
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    std::fprintf(stderr, "veldrane: no sound: %s\n", SDL_GetError());
+    std::fprintf(stderr, "%s\n", TrWith("veldrane: no sound: %s", {SDL_GetError()}).c_str());
     return;
   }
   if (Mix_OpenAudio(Mixer.MixRate, MIX_DEFAULT_FORMAT, 2, BufferFrames) != 0) {
-    Warn("no sound: the audio device did not open");
+    Warn(Tr("no sound: the audio device did not open"));
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return;
   }
@@ -166,7 +165,7 @@ bool PlayMusicIndex(int16_t index) {
   SDL_ClearError();
   const bool playing = entry.handle && Mix_PlayMusic(entry.handle, 1) == 0;
   if (entry.handle && !playing)
-    TellOnce(MusicUse, entry.FileName, WithMixerText("the mixer would not start it"));
+    TellOnce(MusicUse, entry.FileName, WithMixerText(Tr("the mixer would not start it")));
   SetMusicVolume(Mixer.MusicVolume);
   if (playing && SoundLog.recording)
     SoundLog.items.push_back({HeardKind::Song, FrameCounter, -1, Mixer.MusicVolume, entry.FileName});

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/frame_clock.h"
+#include "common/game_text.h"
 #include "common/resource_format.h"
 #include "common/utility.h"
 #include "sound/mixer.h"
@@ -19,10 +20,6 @@ struct SkippedFiles {
   std::string first;  // its name in the folder
   int32_t count = 0;
 };
-
-std::string Count(int32_t count, const char* noun) {
-  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
-}
 
 constexpr size_t Mp3HeadBytes = 4;  // a frame header; an ID3 tag's mark is shorter
 
@@ -42,7 +39,7 @@ std::string Mp3Trouble(const std::string& file) {
   std::vector<uint8_t> head;
   const std::string trouble = ReadFileHead(file, Mp3HeadBytes, head);
   if (!trouble.empty()) return trouble;
-  return LooksLikeMp3(head) ? std::string() : "not mp3 audio";
+  return LooksLikeMp3(head) ? std::string() : Tr("not mp3 audio");
 }
 
 void NoteSkipped(std::vector<SkippedFiles>& skipped, const std::string& reason,
@@ -61,10 +58,12 @@ void TellSkipped(const std::string& folder, const std::vector<SkippedFiles>& ski
   for (const SkippedFiles& group : skipped) {
     total += group.count;
     reasons += (reasons.empty() ? "" : "; ") + group.reason + ": " + group.first;
-    if (group.count > 1) reasons += " and " + Count(group.count - 1, "other");
+    if (group.count > 1) reasons += TrPlural(" and %s other", " and %s others", group.count - 1);
   }
-  std::fprintf(stderr, "veldrane: music folder %s: %s skipped (%s)\n", folder.c_str(),
-               Count(total, "file").c_str(), reasons.c_str());
+  const std::string files = TrPlural("%s file", "%s files", total);
+  std::fprintf(stderr, "%s\n",
+               TrWith("veldrane: music folder %s: %s skipped (%s)", {folder, files, reasons})
+                   .c_str());
 }
 
 }  // namespace

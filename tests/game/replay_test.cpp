@@ -345,10 +345,10 @@ TEST_F(ReplayTest, AFailedSaveLeavesNothingAndSaysWhy) {
     EXPECT_EQ(ExitCode(child), 0) << row.what;
     for (const auto& entry : fs::recursive_directory_iterator(Folder / "data"))
       EXPECT_EQ(entry.path().string().find(".vrp"), std::string::npos) << row.what << entry.path();
-    const std::string start = "veldrane: could not keep the replay " + ReplayFiles().string() + "/";
+    const std::string start = "veldrane: リプレイ " + ReplayFiles().string() + "/";
     if (message.size() > start.size() + 15) message.replace(start.size(), 15, "STAMP");  // the time
-    EXPECT_EQ(message, start + "STAMP-1.vrp: " + std::strerror(row.error) +
-                           "; the game goes on without it\n")
+    EXPECT_EQ(message, start + "STAMP-1.vrp を保存できませんでした: " + std::strerror(row.error) +
+                           "。ゲームはそのまま続きます\n")
         << row.what;
   }
 }

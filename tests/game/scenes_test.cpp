@@ -107,7 +107,7 @@ TEST_F(SceneTest, StoredOptionsAreKeptToTheirRangesAndDamageGetsItsDefault) {
     LoadSettings();
     const std::string told = GetCapturedStderr();
     EXPECT_EQ(row.inMemory(), row.expected) << row.key << " " << row.stored;
-    const bool named = told.find(std::string(" for ") + row.key + ",") != std::string::npos;
+    const bool named = told.find(std::string(" を ") + row.key + " の値") != std::string::npos;
     EXPECT_EQ(named, row.told) << told;
     EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), row.told ? 1 : 0) << told;
   }

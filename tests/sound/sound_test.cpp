@@ -231,24 +231,24 @@ std::vector<MusicFolderRow> MusicFolderRows() {
   junkFlood.push_back({"k.mp3", Made::Mp3});
   return {
       {"many files of other data: one line", junkFlood, {"k.mp3"}, {}, 0, "k.mp3",
-       {"veldrane: music folder @: 40 files skipped (not mp3 audio: j100.mp3 and 39 others)"}},
+       {"veldrane: 音楽フォルダ @: 40 個のファイルを飛ばしました (mp3 の音声ではありません: j100.mp3 ほか 39 個)"}},
       {"the mixer alone finds it out at its turn: the next slot, round the list",
        {{"a.mp3", Made::Mp3}, {"b.mp3", Made::Id3OverJunk}}, {"a.mp3", "b.mp3"}, {}, 1, "a.mp3",
-       {"veldrane: music @b.mp3 cannot be played (not audio the mixer can decode); skipped"}},
+       {"veldrane: 音楽 @b.mp3 を再生できません (ミキサーが復号できる音声ではありません)。飛ばします"}},
       {"gone or a FIFO by its turn",
        {{"a.mp3", Made::Mp3}, {"b.mp3", Made::Mp3}, {"c.mp3", Made::Mp3}},
        {"a.mp3", "b.mp3", "c.mp3"}, {{"a.mp3", Made::Gone}, {"b.mp3", Made::Fifo}}, 0, "c.mp3",
-       {"veldrane: music @a.mp3 cannot be played (no such file or directory); skipped",
-        "veldrane: music @b.mp3 cannot be played (not a regular file); skipped"}},
+       {"veldrane: 音楽 @a.mp3 を再生できません (no such file or directory)。飛ばします",
+        "veldrane: 音楽 @b.mp3 を再生できません (通常のファイルではありません)。飛ばします"}},
       {"nothing that plays: silence, each file told once",
        {{"a.mp3", Made::Id3OverJunk}, {"b.mp3", Made::Junk}}, {"a.mp3"}, {}, 0, "",
-       {"veldrane: music folder @: 1 file skipped (not mp3 audio: b.mp3)",
-        "veldrane: music @a.mp3 cannot be played (not audio the mixer can decode); skipped"}},
+       {"veldrane: 音楽フォルダ @: 1 個のファイルを飛ばしました (mp3 の音声ではありません: b.mp3)",
+        "veldrane: 音楽 @a.mp3 を再生できません (ミキサーが復号できる音声ではありません)。飛ばします"}},
       {"FIFOs, devices and folders by a song's name, never opened",
        {{"a.mp3", Made::Fifo}, {"b.mp3", Made::DeviceLink}, {"c.mp3", Made::FolderLink},
         {"d.mp3", Made::Mp3}},
        {"d.mp3"}, {}, 0, "d.mp3",
-       {"veldrane: music folder @: 3 files skipped (not a regular file: a.mp3 and 2 others)"}},
+       {"veldrane: 音楽フォルダ @: 3 個のファイルを飛ばしました (通常のファイルではありません: a.mp3 ほか 2 個)"}},
   };
 }
 
@@ -299,13 +299,13 @@ TEST_F(SoundTest, EffectFilesThatCannotLoadAreToldOnceARun) {
   const std::string at = folder.string() + "/";
   EXPECT_EQ(GameLines(testing::internal::GetCapturedStderr()),
             (std::vector<std::string>{
-                "veldrane: sound " + at + Sounds.SeFiles[0] +
-                    " cannot be loaded (no such file or directory); that effect stays silent",
-                "veldrane: sound " + at + Sounds.SeFiles[1] +
-                    " cannot be loaded (not a regular file); that effect stays silent",
-                "veldrane: sound " + at + Sounds.SeFiles[2] +
-                    " cannot be loaded (not audio the mixer can decode: Unrecognized audio "
-                    "format); that effect stays silent"}));
+                "veldrane: 効果音 " + at + Sounds.SeFiles[0] +
+                    " を読み込めません (no such file or directory)。その効果音は鳴りません",
+                "veldrane: 効果音 " + at + Sounds.SeFiles[1] +
+                    " を読み込めません (通常のファイルではありません)。その効果音は鳴りません",
+                "veldrane: 効果音 " + at + Sounds.SeFiles[2] +
+                    " を読み込めません (ミキサーが復号できる音声ではありません: Unrecognized audio "
+                    "format)。その効果音は鳴りません"}));
   EXPECT_EQ(Mixer.SampleTable.size(), size_t(SoundEffectCount));
 }
 
