@@ -24,6 +24,8 @@ namespace {
 constexpr StoredSetting WindowZoomSetting{OptionsSection, "WindowZoom", "1"};
 // A busy store holds the start this long at most before the title shows.
 constexpr int StartUpPatienceMs = 1000;
+// The language for the program's options is not worth a wait.
+constexpr int LanguagePatienceMs = 100;
 constexpr int32_t LargestVolume = 255;
 
 std::string Flag(bool on) { return on ? "1" : "0"; }
@@ -231,7 +233,15 @@ void ChooseLanguage(Language language) {
   SaveSettingsSoon();
 }
 
+// A glance at the store, as it is: a busy store is not waited for (the locale speaks until the
+// settings are read), and a damaged one is left for the start-up's read to set aside and tell.
 void UseStoredLanguage() {
   ChangeToResourceFolder();
-  UseGameLanguage(ChosenLanguage(ReadSetting(LanguageSetting)), CatalogFolder());
+  StoreLookOnly(true);
+  StoreSetPatience(LanguagePatienceMs);
+  const std::string stored = ReadSetting(LanguageSetting);
+  StoreClose();
+  StoreLookOnly(false);
+  StoreSetPatience(DefaultStorePatienceMs);
+  UseGameLanguage(ChosenLanguage(stored), CatalogFolder());
 }

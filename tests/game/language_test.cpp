@@ -2,7 +2,10 @@
 // the locale's, and a choice made in the window's menu kept for the next start.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -82,6 +85,28 @@ TEST_F(LanguageTest, TheStoredChoiceElseTheLocaleAndAChoiceFromTheMenuIsKept) {
               std::pair(std::string(row.exit), std::string(row.storedAfter)))
         << std::get<0>(described) << " " << row.lcAll << " " << row.lcMessages << " " << row.lang;
   }
+}
+
+// `veldrane --help` speaks the stored choice, else the locale's, after a glance at the store
+// that neither waits nor changes it: a damaged store stays as it is for the game to tell.
+TEST_F(LanguageTest, HelpSpeaksTheStoredChoiceAndLeavesTheStoreAsItIs) {
+  const auto firstLine = [](const std::string& environment) {
+    const std::string command = environment + " " VELDRANE_BUILD_DIR "/veldrane --help";
+    FILE* out = popen(command.c_str(), "r");
+    char line[256] = "";
+    if (out && !std::fgets(line, sizeof line, out)) line[0] = 0;
+    if (out) pclose(out);
+    return std::string(line).substr(0, std::string(line).find(' '));
+  };
+  const std::string home = "XDG_CONFIG_HOME=" + StoreFolder().parent_path().string();
+  StoreSave(GameApplication, {SettingValue(LanguageSetting, "ja")});
+  StoreClose();
+  EXPECT_EQ(firstLine("LC_ALL= LC_MESSAGES= LANG=C.UTF-8 " + home), "使い方:");
+  const std::string damaged(4096, 'x');
+  std::ofstream(StoreFile(), std::ios::binary | std::ios::trunc) << damaged;
+  EXPECT_EQ(firstLine("LC_ALL= LC_MESSAGES= LANG=C.UTF-8 " + home), "usage:");
+  std::ifstream kept(StoreFile(), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), damaged);
 }
 
 }  // namespace
