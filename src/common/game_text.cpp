@@ -41,8 +41,8 @@ std::string TrWith(const char* text, std::initializer_list<std::string> values) 
 }
 
 std::string TrPlural(const char* singular, const char* plural, int64_t count) {
-  std::string translated =
-      dngettext(TextDomain, singular, plural, static_cast<unsigned long>(count < 0 ? -count : count));
+  std::string translated = dngettext(TextDomain, singular, plural,
+                                     static_cast<unsigned long>(count < 0 ? -count : count));
   const size_t at = translated.find("%s");
   if (at != std::string::npos) translated.replace(at, 2, std::to_string(count));
   return translated;

@@ -34,9 +34,9 @@ std::vector<uint16_t> ReadRuns(Reader& in) {
   for (uint32_t i = 0; i < runs; ++i) {
     const uint16_t word = in.Read<uint16_t>(CutShort());
     const uint16_t frames = in.Read<uint16_t>(CutShort());
-    if (frames == 0) throw FormatError(TrWith("The replay is damaged (%s)", {Tr("an empty run")}));
+    if (frames == 0) RefuseReplay(Tr("an empty run"));
     if (buttons.size() + frames > MaxReplayFrames)
-      throw FormatError(TrWith("The replay is damaged (%s)", {Tr("too long")}));
+      RefuseReplay(Tr("too long"));
     buttons.insert(buttons.end(), frames, word);
   }
   return buttons;
@@ -83,14 +83,18 @@ ReplayRecord ParseReplay(const std::vector<uint8_t>& bytes) {
   replay.lives = in.Read<int16_t>(CutShort());
   replay.randomState = in.Read<uint64_t>(CutShort());
   const uint8_t ending = in.Read<uint8_t>(CutShort());
-  if (ending > uint8_t(ReplayEnding::Left)) throw FormatError(TrWith("The replay is damaged (%s)", {Tr("how it ended")}));
+  if (ending > uint8_t(ReplayEnding::Left)) RefuseReplay(Tr("how it ended"));
   replay.ending = ReplayEnding(ending);
   const uint8_t kind = version == 1 ? 0 : in.Read<uint8_t>(CutShort());
-  if (kind > uint8_t(ReplayKind::Practice)) throw FormatError(TrWith("The replay is damaged (%s)", {Tr("its kind")}));
+  if (kind > uint8_t(ReplayKind::Practice)) RefuseReplay(Tr("its kind"));
   replay.kind = ReplayKind(kind);
   replay.endFrame = in.Read<int32_t>(CutShort());
   replay.endScore = in.Read<int32_t>(CutShort());
   replay.buttons = ReadRuns(in);
-  if (in.at != bytes.size()) throw FormatError(TrWith("The replay is damaged (%s)", {Tr("data past its end")}));
+  if (in.at != bytes.size()) RefuseReplay(Tr("data past its end"));
   return replay;
+}
+
+void RefuseReplay(const std::string& what) {
+  throw FormatError(TrWith("The replay is damaged (%s)", {what}));
 }

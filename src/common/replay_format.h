@@ -42,3 +42,5 @@ ReplayRecord ParseReplay(const std::vector<uint8_t>& bytes);
 // The replay in a file; a ResourceFileError names a file that cannot be read, a FormatError
 // says what is wrong with its bytes.
 ReplayRecord ReadReplayFile(const std::string& path);
+// Throws the FormatError of a damaged replay, saying what is wrong with it.
+[[noreturn]] void RefuseReplay(const std::string& what);

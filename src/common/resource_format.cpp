@@ -42,7 +42,8 @@ SpriteRecord ReadSprite(Reader& in) {
 void CheckChains(const ResourceIndex& index) {
   const int64_t lastPiece = int64_t(index.pieces.size()) - 1;
   for (const PieceRecord& piece : index.pieces) {
-    if (piece.Next < 0 || piece.Next > lastPiece) throw FormatError(Tr("a piece links out of range"));
+    if (piece.Next < 0 || piece.Next > lastPiece)
+      throw FormatError(Tr("a piece links out of range"));
     if (piece.Width < 0 || piece.Height < 0 || piece.Surface < 0 || piece.Page < 0)
       throw FormatError(Tr("a piece holds a bad value"));
   }
@@ -72,7 +73,8 @@ std::vector<uint8_t> ReadResourceFile(const std::string& path, size_t maxBytes) 
   std::error_code error;
   const fs::file_status status = fs::status(path, error);
   if (!fs::exists(status)) throw ResourceFileError(TrWith("%s is not found", {path}));
-  if (fs::is_directory(status)) throw ResourceFileError(TrWith("%s is a folder, not a file", {path}));
+  if (fs::is_directory(status))
+    throw ResourceFileError(TrWith("%s is a folder, not a file", {path}));
   const uintmax_t size = fs::file_size(path, error);
   if (error) throw ResourceFileError(TrWith("%s cannot be read", {path}));
   if (size > maxBytes) throw ResourceFileError(TrWith("%s is too large", {path}));

@@ -1,5 +1,4 @@
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "common/game_text.h"
@@ -35,16 +34,17 @@ int Refuse(const char* why) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  UseStoredLanguage();
+  // A game reads its language with the settings; what is said without one reads it here.
   if (argc == 1) return Main();
   const std::string option = argv[1];
+  if (argc == 3 && option == "--replay") return Main(argv[2]);
+  const int16_t checkpoint = argc == 3 && option == "--practice" ? CheckpointNumber(argv[2])
+                                                                   : NoPractice;
+  if (checkpoint != NoPractice) return Main(nullptr, checkpoint);
+  UseStoredLanguage();
   if (argc == 2 && option == "--help") return std::fputs(Usage(), stdout) < 0 ? 1 : 0;
   if (argc == 2 && option == "--list-replays") return PrintReplayList();
-  if (argc == 3 && option == "--replay") return Main(argv[2]);
-  if (argc == 3 && option == "--practice") {
-    const int16_t checkpoint = CheckpointNumber(argv[2]);
-    if (checkpoint == NoPractice) return Refuse(Tr("--practice takes a checkpoint from 0 to 4"));
-    return Main(nullptr, checkpoint);
-  }
+  if (argc == 3 && option == "--practice")
+    return Refuse(Tr("--practice takes a checkpoint from 0 to 4"));
   return Refuse(nullptr);
 }

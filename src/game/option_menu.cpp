@@ -128,7 +128,8 @@ void StepValue(OptionMenuState& menu, uint16_t keys) {
 void ChooseMusicFolder() {
   if (Display.FullScreen) ToggleScreenModeAndPause();  // the dialog needs the window
   WaitKeyRelease();
-  const std::string folder = BrowseForFolder(Tr("Choose the folder of mp3 files to play as music"), Settings.BgmFolder);
+  const std::string folder =
+      BrowseForFolder(Tr("Choose the folder of mp3 files to play as music"), Settings.BgmFolder);
   if (folder.empty()) return;
   Settings.BgmFolder = folder;
   PlayerSet(OptionMusicFolder);

@@ -11,7 +11,6 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
-#include <functional>
 #include <limits>
 #include <tuple>
 #include <utility>
@@ -115,10 +114,9 @@ void Save(const ReplayRecord& record) {
   KeepTheLast(folder, file);
 }
 
-// Where the player's own buttons came from before the replay took the buttons over.
-std::function<uint16_t()> PlayersSource;
-
-uint16_t PlayerButtons() { return PlayersSource ? PlayersSource() : ReadDeviceButtons(); }
+uint16_t PlayerButtons() {
+  return Replay.playersButtons ? Replay.playersButtons() : ReadDeviceButtons();
+}
 
 // The buttons of the play being played back: none while it waits for them to be up, then its
 // words, then the pause menu's reads that give up, then none. Its last word comes with the
@@ -142,15 +140,11 @@ uint16_t NextReplayWord() {
   return GivingUp[Replay.menuStep++];
 }
 
-[[noreturn]] void Refuse(const std::string& what) {
-  throw FormatError(TrWith("The replay is damaged (%s)", {what}));
-}
-
 void CheckRange(const char* name, int64_t value, int64_t low, int64_t high) {
   if (value >= low && value <= high) return;
   const std::string named = name, shown = std::to_string(value);
-  if (low == high) Refuse(TrWith("%s %s: should be %s", {named, shown, std::to_string(low)}));
-  Refuse(TrWith("%s %s: from %s to %s",
+  if (low == high) RefuseReplay(TrWith("%s %s: should be %s", {named, shown, std::to_string(low)}));
+  RefuseReplay(TrWith("%s %s: from %s to %s",
                 {named, shown, std::to_string(low), std::to_string(high)}));
 }
 
@@ -163,15 +157,15 @@ int64_t ExtendsBelow(int32_t score) {
 
 // Words of defined buttons only; Escape ends the play in its frame, so only the last has it.
 void CheckButtons(const std::vector<uint16_t>& words, int32_t firstFrame) {
-  if (words.empty()) Refuse(Tr("no frames"));
+  if (words.empty()) RefuseReplay(Tr("no frames"));
   for (size_t i = 0; i < words.size(); ++i) {
     const bool undefined = words[i] & ~BTN_ALL;
     const bool escapeBefore = (words[i] & BTN_ESC) && i + 1 < words.size();
     if (!undefined && !escapeBefore) continue;
     const std::string frame = TrWith("frame %s", {std::to_string(firstFrame + int64_t(i))});
     if (undefined)
-      Refuse(TrWith("%s: button %s has undefined bits", {frame, std::to_string(words[i])}));
-    Refuse(TrWith("%s: something follows its ESC", {frame}));
+      RefuseReplay(TrWith("%s: button %s has undefined bits", {frame, std::to_string(words[i])}));
+    RefuseReplay(TrWith("%s: something follows its ESC", {frame}));
   }
 }
 
@@ -243,10 +237,10 @@ bool PlayReplay(const ReplayRecord& record) {
   Replay.viewerHeld = 0;
   Game = GameRecord{record.score, record.lives, record.stage, record.restartFrame};
   SetRandomState(record.randomState);
-  PlayersSource = std::move(Input.buttonSource);
+  Replay.playersButtons = std::move(Input.buttonSource);
   SetButtonSource(NextReplayWord);
   RunGame();
-  SetButtonSource(std::move(PlayersSource));
+  SetButtonSource(std::move(Replay.playersButtons));
   Replay.playing = false;
   return FrameCounter == record.endFrame && Game.Score == record.endScore;
 }
@@ -312,10 +306,14 @@ bool TakeViewerKey(int16_t key) {
     Play.GameActive = false;
     return true;
   }
-  if (key == 'P') Replay.paused = !Replay.paused;
-  if (key == KeyDigit0 + 1 || key == KeyDigit0 + 2 || key == KeyDigit0 + 4)
-    Replay.speed = int16_t(key - KeyDigit0);
-  return key == 'P' || key == KeyDigit0 + 1 || key == KeyDigit0 + 2 || key == KeyDigit0 + 4;
+  const int16_t speed = int16_t(key - KeyDigit0);
+  if (speed == 1 || speed == 2 || speed == 4) {
+    Replay.speed = speed;
+    return true;
+  }
+  if (key != 'P') return false;
+  Replay.paused = !Replay.paused;
+  return true;
 }
 
 void TakeViewerButtons() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "common/replay_format.h"
@@ -22,6 +23,8 @@ struct ReplayState {
   bool demo = false;       // the title's demo: any key leaves it
   bool demoLeft = false;   // a key was pressed during the demo
   uint16_t viewerHeld = 0; // the player's buttons held at the last look
+  // Where the player's own buttons came from before the replay took the buttons over.
+  std::function<uint16_t()> playersButtons;
 };
 extern ReplayState Replay;
 

@@ -24,7 +24,8 @@ struct BrowserState {
 
 void Reload(BrowserState& browser) {
   browser.replays = KeptReplays();
-  if (browser.selected >= int(browser.replays.size())) browser.selected = int(browser.replays.size()) - 1;
+  if (browser.selected >= int(browser.replays.size()))
+    browser.selected = int(browser.replays.size()) - 1;
   if (browser.selected < 0 && !browser.replays.empty()) browser.selected = 0;
 }
 
@@ -68,7 +69,8 @@ void DrawList(BrowserState& browser, bool canWatch) {
     ImGui::TableNextColumn();
     ImGui::TextUnformatted(LengthOf(replay.frames).c_str());
     ImGui::TableNextColumn();
-    ImGui::TextUnformatted(replay.record.kind == ReplayKind::Practice ? Tr("Practice") : Tr("Play"));
+    ImGui::TextUnformatted(replay.record.kind == ReplayKind::Practice ? Tr("Practice")
+                                                                      : Tr("Play"));
   }
   ImGui::EndTable();
 }
@@ -110,7 +112,8 @@ bool DrawButtons(BrowserState& browser, bool canWatch) {
   ImGui::SameLine();
   const bool close = ImGui::Button(Tr("Close"), ImVec2(120, 0)) || EscapeReleased();
   if (!canWatch) ImGui::TextUnformatted(Tr("Replays are watched from the title screen."));
-  if (!browser.message.empty()) ImGui::TextColored(ImVec4(1, 0.4f, 0.4f, 1), "%s", browser.message.c_str());
+  if (!browser.message.empty())
+    ImGui::TextColored(ImVec4(1, 0.4f, 0.4f, 1), "%s", browser.message.c_str());
   return !close && browser.chosen.empty();
 }
 
