@@ -142,7 +142,7 @@ constexpr PlateSize ScreenPlates[] = {
     {"heading_plate", 256, 40},   // "C O N T I N U E ?", "HI SCORE", "NAME ENTRY"
     {"ranking_plate", 308, 176},  // the five ranking lines, 32 apart
     {"choice_plate", 132, 80},    // the cursor, "Y E S" and "N O"
-    {"keys_plate", 276, 25},      // the name entry's line of keys
+    {"keys_plate", 340, 25},      // a line of the player's keys: 54 letters of the small font
 };
 
 // "1ST" to "5TH" in the large font struck in gold, silver, bronze and iron.

@@ -41,6 +41,7 @@ struct ProgramState {
   bool stallRequested = false;
   int16_t zoomRequested = 0;  // 0: none
   bool resourceDialogRequested = false;
+  bool keysDialogRequested = false;
   // What the player chose from the window's menu for the title to start.
   int16_t practiceRequested = NoPractice;  // a checkpoint number
   std::string replayRequested;             // a kept replay's file

@@ -295,7 +295,7 @@ void WatchKeptReplay(const std::string& path) {
     ShowMessageBox(path + ":\n" + problem);
 }
 
-bool TakeViewerKey(int16_t key) {
+bool TakeViewerKey(int16_t key, bool pauseKey) {
   if (!Replay.playing) return false;
   if (Replay.demo) {
     Replay.demoLeft = true;
@@ -306,13 +306,13 @@ bool TakeViewerKey(int16_t key) {
     Play.GameActive = false;
     return true;
   }
-  const int16_t speed = int16_t(key - KeyDigit0);
-  if (speed == 1 || speed == 2 || speed == 4) {
-    Replay.speed = speed;
+  if (pauseKey) {
+    Replay.paused = !Replay.paused;
     return true;
   }
-  if (key != 'P') return false;
-  Replay.paused = !Replay.paused;
+  const int16_t speed = int16_t(key - KeyDigit0);
+  if (speed != 1 && speed != 2 && speed != 4) return false;
+  Replay.speed = speed;
   return true;
 }
 
@@ -321,7 +321,7 @@ void TakeViewerButtons() {
   const uint16_t pressed = held & ~Replay.viewerHeld;
   Replay.viewerHeld = held;
   if (Replay.demo) {
-    if (pressed) TakeViewerKey(0);
+    if (pressed) TakeViewerKey(0, false);
     return;
   }
   if (pressed & BTN_Z) Replay.paused = !Replay.paused;

@@ -56,9 +56,9 @@ bool PlayDemo();
 // Plays a kept replay chosen by the player, counting nothing; a file that cannot be played is
 // told in a message box.
 void WatchKeptReplay(const std::string& path);
-// The viewer's keys while a replay runs: P holds it, 1, 2 and 4 set its speed; during the demo
-// any key leaves. False when the key is not the viewer's.
-bool TakeViewerKey(int16_t key);
+// The viewer's keys while a replay runs: the pause key holds it, 1, 2 and 4 set its speed;
+// during the demo any key leaves. False when the key is not the viewer's.
+bool TakeViewerKey(int16_t key, bool pauseKey);
 // The player's own buttons while a recorded play runs, a pad's as the keyboard's: in the demo
 // any of them leaves; in a watched replay Z holds or resumes it and X steps its speed 1, 2, 4.
 void TakeViewerButtons();

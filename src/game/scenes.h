@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "game/game_state.h"
 
@@ -27,14 +28,18 @@ uint16_t ReadNewButtons();
 // The end of a scene's frame: the wait, then the present; the present's error.
 int32_t EndSceneFrame();
 
+// A line of the player's keys on its steel strip across the field, from y down.
+void DrawKeyLine(int32_t y, const std::string& text);
+
 // ---- the window's keys (window_events.cpp) ----
 
 // The window's events since the last look: key presses go to HandleFormKey, a close asks the
 // program to quit. WaitFrame calls it after taking the events in.
 void HandleWindowEvents();
-// Escape quits and P toggles the pause at once; Alt+Return, R and S are requests that
-// RunWindowRequests carries out once the frame is shown.
-void HandleFormKey(int16_t key, int16_t shift);
+// Escape quits and the pause key (P unless rebound) toggles the pause at once; Alt+Return, R
+// and S are requests that RunWindowRequests carries out once the frame is shown, R and S only
+// while no action is bound to them.
+void HandleFormKey(const KeyPress& press);
 void RunWindowRequests();
 void ToggleScreenMode();
 void ToggleScreenModeAndPause();

@@ -48,14 +48,15 @@ void DrawRankingScene(const RankingView& view) {
   DrawSprite(4, 150, Sprite::RankingPlate);
   if (view.newPlace != NoPlace) DrawSprite(0, RankingLineY(view.newPlace), Sprite::EntryHighlight);
   for (int16_t i = 0; i < RankingPlaces; ++i) DrawSprite(0, RankingLineY(i), Sprite::Place + i);
-  if (view.keys) DrawSprite(86, 438, Sprite::KeysPlate);
   DrawTextLarge(156, 100, view.heading);
   for (int16_t i = 0; i < RankingPlaces; ++i) {
     if (i == view.hiddenPlace) continue;
     const ScoreEntry& entry = Settings.ScoreRanking[size_t(i)];
     DrawTextLarge(0, RankingLineY(i), PadNumber(entry.Points, 16, " ") + "   " + entry.Name);
   }
-  if (view.keys) DrawText(98, 447, "UP/DOWN:LETTER  Z:NEXT  X:BACK  RETURN:END");
+  if (view.keys)
+    DrawKeyLine(438, KeyOf(BindUp) + "/" + KeyOf(BindDown) + ":LETTER  " + KeyOf(BindFire) +
+                         ":NEXT  " + KeyOf(BindTurn) + ":BACK  RETURN:END");
 }
 
 struct NameEntry {
@@ -125,6 +126,12 @@ void ShowNewEntry(int16_t place) {
 }
 
 }  // namespace
+
+void DrawKeyLine(int32_t y, const std::string& text) {
+  constexpr int32_t PlateX = 54, PlateWidth = 340, TextDrop = 9;
+  DrawSprite(PlateX, y, Sprite::KeysPlate);
+  DrawText(PlateX + (PlateWidth - TextWidth(text, SmallFontBase)) / 2, y + TextDrop, text);
+}
 
 int16_t ContinueScreen() {
   StopMusic();

@@ -10,6 +10,7 @@
 #include "game/game_state.h"
 #include "game/scenes.h"
 #include "game/settings_parts.h"
+#include "input/input.h"
 #include "persist/settings_store.h"
 #include "platform/imgui_layer.h"
 #include "platform/platform.h"
@@ -90,6 +91,51 @@ void TakeLanguage(const std::string& text) {
   UseGameLanguage(ChosenLanguage(text), CatalogFolder());
 }
 
+// The keys by their names, with the game's first keys.
+constexpr const char* KeysSection = "Keys";
+constexpr std::array<StoredSetting, BindingCount> KeySettings = {{
+    {KeysSection, "Up", "UP"},
+    {KeysSection, "Down", "DOWN"},
+    {KeysSection, "Left", "LEFT"},
+    {KeysSection, "Right", "RIGHT"},
+    {KeysSection, "Fire", "Z"},
+    {KeysSection, "Turn", "X"},
+    {KeysSection, "Pause", "P"},
+    {KeysSection, "PadFire", "A"},
+    {KeysSection, "PadTurn", "B"},
+    {KeysSection, "PadPause", "START"},
+}};
+
+// A name that is no key the game can bind is damage: the first key, and one message.
+template <Binding B>
+void TakeKey(const std::string& text) {
+  int16_t code = BoundKeyCode(B, text);
+  if (code < 0) {
+    TellDamagedKey(KeySettings[B], text);
+    code = DefaultBindings().code[B];
+  }
+  Input.bindings.code[B] = code;
+}
+
+template <Binding B>
+std::string GiveKey() {
+  return BoundKeyName(B, Input.bindings.code[B]);
+}
+
+// Stored keys that give one key to two actions are damage too: the first keys for all, and one
+// message naming the later of the two.
+void SettleKeys() {
+  for (int binding = 0; binding < BindingCount; ++binding) {
+    const int16_t code = Input.bindings.code[size_t(binding)];
+    const BindCheck check = CheckBinding(Input.bindings, Binding(binding), code);
+    if (check.refusal == BindRefusal::None) continue;
+    const size_t named = size_t(std::max<int>(binding, check.holder));
+    TellDoubledKey(KeySettings[named], BoundKeyName(Binding(named), Input.bindings.code[named]));
+    Input.bindings = DefaultBindings();
+    return;
+  }
+}
+
 struct OptionRow {
   StoredSetting setting;
   void (*take)(const std::string& text);  // the stored text into the game
@@ -107,6 +153,16 @@ const std::array<OptionRow, StoredOptionCount> Options = {{
     {BgmFolderSetting, TakeMusicFolder, [] { return Settings.BgmFolder; }},
     {WindowZoomSetting, TakeWindowZoom, [] { return StoredNumberText(Settings.WindowZoom); }},
     {LanguageSetting, TakeLanguage, [] { return Settings.Language; }},
+    {KeySettings[BindUp], TakeKey<BindUp>, GiveKey<BindUp>},
+    {KeySettings[BindDown], TakeKey<BindDown>, GiveKey<BindDown>},
+    {KeySettings[BindLeft], TakeKey<BindLeft>, GiveKey<BindLeft>},
+    {KeySettings[BindRight], TakeKey<BindRight>, GiveKey<BindRight>},
+    {KeySettings[BindFire], TakeKey<BindFire>, GiveKey<BindFire>},
+    {KeySettings[BindTurn], TakeKey<BindTurn>, GiveKey<BindTurn>},
+    {KeySettings[BindPause], TakeKey<BindPause>, GiveKey<BindPause>},
+    {KeySettings[BindPadFire], TakeKey<BindPadFire>, GiveKey<BindPadFire>},
+    {KeySettings[BindPadTurn], TakeKey<BindPadTurn>, GiveKey<BindPadTurn>},
+    {KeySettings[BindPadPause], TakeKey<BindPadPause>, GiveKey<BindPadPause>},
 }};
 
 // Every option's key, then the ranking's, for one read.
@@ -136,6 +192,7 @@ void TakeStored(const std::vector<std::string>& texts, Known which) {
   const int32_t rateBefore = Mixer.MixRate;
   for (size_t option = 0; option < Options.size(); ++option)
     if (Settings.optionKnown[option] == which) Options[option].take(texts[option]);
+  SettleKeys();
   const bool rateOnly = Settings.optionKnown[OptionSound] != which;
   if (rateOnly && Mixer.MixRate != rateBefore && Sounds.SoundEnabled) StartSound("1");
   if (Settings.rankingKnown != which) return;
@@ -225,6 +282,14 @@ void PlayerEnteredScore(const ScoreEntry& entry) {
 std::string MusicFolder() {
   if (!Settings.BgmFolder.empty()) return Settings.BgmFolder;
   return std::filesystem::current_path().string() + "/res/" + ShippedMusicFolder;
+}
+
+void ChooseKeys(const KeyBindings& bindings) {
+  for (int binding = 0; binding < BindingCount; ++binding)
+    if (bindings.code[size_t(binding)] != Input.bindings.code[size_t(binding)])
+      PlayerSet(BindingOption(Binding(binding)));
+  Input.bindings = bindings;
+  SaveSettingsSoon();
 }
 
 void ChooseLanguage(Language language) {

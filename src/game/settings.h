@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/language.h"
+#include "input/key_bindings.h"
 #include "persist/store_changes.h"
 #include "persist/stored_values.h"
 
@@ -24,12 +25,29 @@ enum StoredOption : uint8_t {
   OptionMusicFolder,
   OptionWindowZoom,
   OptionLanguage,
+  OptionKeyUp,  // the bindings, in the order of Binding
+  OptionKeyDown,
+  OptionKeyLeft,
+  OptionKeyRight,
+  OptionKeyFire,
+  OptionKeyTurn,
+  OptionKeyPause,
+  OptionPadFire,
+  OptionPadTurn,
+  OptionPadPause,
   StoredOptionCount,
 };
+static_assert(OptionPadPause - OptionKeyUp + 1 == int(BindingCount), "an option for each binding");
+inline StoredOption BindingOption(Binding binding) { return StoredOption(int(OptionKeyUp) + binding); }
 
 // What this run knows of a stored value. Nothing: the store could not be read, so the value
 // there is unknown, and no save writes over it until a later read finds it.
 enum class Known : uint8_t { Nothing, Read, Set };
+constexpr std::array<Known, StoredOptionCount> EveryOption(Known known) {
+  std::array<Known, StoredOptionCount> options{};
+  options.fill(known);
+  return options;
+}
 
 inline constexpr std::array<int32_t, 3> MixRates = {11025, 22050, 44100};
 
@@ -41,9 +59,7 @@ struct SettingsState {
   int16_t WindowZoom = 1;    // the window's picture at 1x, 2x or 3x, as chosen
   std::string Language;      // as stored: "en", "ja", or anything else for the locale's
   // As read from an empty store until LoadSettings says otherwise.
-  std::array<Known, StoredOptionCount> optionKnown = {
-      Known::Read, Known::Read, Known::Read, Known::Read,
-      Known::Read, Known::Read, Known::Read, Known::Read};
+  std::array<Known, StoredOptionCount> optionKnown = EveryOption(Known::Read);
   Known rankingKnown = Known::Read;
   std::vector<ScoreEntry> newEntries;  // entered while the stored ranking was unknown
   std::vector<StoreChange> unsaved;    // the last save's changes, while the store refuses them
@@ -76,6 +92,9 @@ std::string WaitingSaveLine();
 // At exit: the waiting save and `more` (the statistics) go to the store, waiting a few seconds
 // at most, or else into the file beside it for the next start.
 void FinishSaving(const std::vector<StoreChange>& more);
+
+// The player's keys from the Keys dialog: used at once, and saved.
+void ChooseKeys(const KeyBindings& bindings);
 
 // The player chose a language from the window's menu: spoken at once, and saved.
 void ChooseLanguage(Language language);

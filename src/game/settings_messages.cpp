@@ -38,6 +38,22 @@ void TellDamagedValue(const StoredSetting& setting, const std::string& text) {
                    .c_str());
 }
 
+void TellDamagedKey(const StoredSetting& setting, const std::string& text) {
+  std::fprintf(
+      stderr, "%s\n",
+      TrWith("veldrane: %s holds \"%s\" for %s, which is no key the game can use; using %s",
+             {StorePath(), Shown(text), setting.Key, setting.Default})
+          .c_str());
+}
+
+void TellDoubledKey(const StoredSetting& setting, const std::string& text) {
+  std::fprintf(stderr, "%s\n",
+               TrWith("veldrane: %s holds \"%s\" for %s, a key another action has; using the "
+                      "usual keys",
+                      {StorePath(), Shown(text), setting.Key})
+                   .c_str());
+}
+
 void TellStartUp(const StoreResult& read) {
   const std::string detail = Detail(read);
   switch (read.status) {

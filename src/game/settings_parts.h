@@ -18,6 +18,10 @@ bool AdoptUnknownValues();
 
 // One line on standard error for a stored value that is damage.
 void TellDamagedValue(const StoredSetting& setting, const std::string& text);
+// The same for a stored key's name that is no key the game can bind, and for a key stored for
+// two actions.
+void TellDamagedKey(const StoredSetting& setting, const std::string& text);
+void TellDoubledKey(const StoredSetting& setting, const std::string& text);
 // A message box when the start-up read did not go plainly.
 void TellStartUp(const StoreResult& read);
 // A message box when a save in play did not go through, for any reason but a busy store.

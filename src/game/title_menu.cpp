@@ -38,6 +38,8 @@ void DrawTitle(int16_t cursor) {
   for (const TitleItem& item : TitleItems) DrawTextLarge(ItemX, item.y, item.text);
   ScorePanel();
   DrawTextLarge(CursorX, TitleItems[size_t(cursor)].y, ">");
+  DrawKeyLine(414, KeyOf(BindFire) + ":SHOT  " + KeyOf(BindTurn) + ":TURN  " +
+                       KeyOf(BindPause) + ":PAUSE  ESC:QUIT");
   DrawSprite(144, 448, Sprite::TitleFooter);
   FillBox(82, 204, 8, 15, 0);
 }

@@ -1,6 +1,8 @@
 // The window's events as the game acts on them: keys that work on every screen, the close
 // box, and the switch between the window and full screen.
 
+#include <utility>
+
 #include "common/utility.h"
 #include "game/game_state.h"
 #include "game/play_statistics.h"
@@ -8,8 +10,10 @@
 #include "game/scenes.h"
 #include "game/settings.h"
 #include "graphics/display.h"
+#include "input/input.h"
 #include "platform/platform.h"
 #include "tools/image_resource_dialog.h"
+#include "tools/keys_dialog.h"
 #include "tools/replay_browser.h"
 
 namespace {
@@ -42,6 +46,9 @@ void HandleWindowCommand(WindowCommand command) {
       break;
     case WindowCommand::Replays:
       Program.replayBrowserRequested = true;
+      break;
+    case WindowCommand::Keys:
+      Program.keysDialogRequested = true;
       break;
     case WindowCommand::LanguageEnglish:
       ChooseLanguage(Language::English);
@@ -77,6 +84,11 @@ void OpenReplayBrowser() {
   });
 }
 
+// A replay's pauses are its own: the menu would read the recorded buttons.
+void TogglePause() {
+  if (!Replay.playing) Program.PauseRequested = !Program.PauseRequested;
+}
+
 }  // namespace
 
 void HandleWindowEvents() {
@@ -87,20 +99,23 @@ void HandleWindowEvents() {
   // Taken out first: a handler may pump events itself.
   std::vector<KeyPress> keys;
   keys.swap(Platform.pendingKeys);
-  for (const KeyPress& press : keys) HandleFormKey(press.key, press.shift);
+  for (const KeyPress& press : keys) HandleFormKey(press);
+  for (uint8_t button : std::exchange(Platform.pendingPadButtons, {}))
+    if (button == Input.bindings.code[BindPadPause] && !TakeViewerKey(0, true)) TogglePause();
   std::vector<WindowCommand> commands;
   commands.swap(Platform.pendingCommands);
   for (WindowCommand command : commands) HandleWindowCommand(command);
 }
 
-void HandleFormKey(int16_t key, int16_t shift) {
-  if (TakeViewerKey(key)) return;
-  if (key == KeyEscape) Program.QuitRequested = true;
-  // A replay's pauses are its own: the menu would read the recorded buttons.
-  if (key == 'P' && !Replay.playing) Program.PauseRequested = !Program.PauseRequested;
-  if (key == KeyReturn && shift == ShiftFlagAlt) Program.modeSwitchRequested = true;
-  if (key == 'R') Program.reloadRequested = true;
-  if (key == 'S') Program.stallRequested = true;  // for watching the frame timing
+void HandleFormKey(const KeyPress& press) {
+  const bool pause = press.scancode == Input.bindings.code[BindPause];
+  if (TakeViewerKey(press.key, pause)) return;
+  if (press.key == KeyEscape) Program.QuitRequested = true;
+  if (pause) TogglePause();
+  if (press.key == KeyReturn && press.shift == ShiftFlagAlt) Program.modeSwitchRequested = true;
+  if (KeyTakesAction(press.scancode)) return;  // the player's own key for an action
+  if (press.key == 'R') Program.reloadRequested = true;
+  if (press.key == 'S') Program.stallRequested = true;  // for watching the frame timing
 }
 
 void RunWindowRequests() {
@@ -115,6 +130,10 @@ void RunWindowRequests() {
   }
   if (Program.resourceDialogRequested) OpenImageResourceDialog();
   if (Program.replayBrowserRequested) OpenReplayBrowser();
+  if (Program.keysDialogRequested) {
+    Program.keysDialogRequested = false;
+    HoldForDialog(ShowKeysDialog);
+  }
   if (Program.zoomRequested != 0) {
     Settings.WindowZoom = Program.zoomRequested;
     PlayerSet(OptionWindowZoom);

@@ -10,24 +10,27 @@ InputState Input;
 
 namespace {
 
-struct KeyBinding {
+// The keyboard's part of each button: the player's key for the bound ones, a fixed key for
+// the rest.
+struct ButtonKey {
   uint16_t bit;
-  SDL_Scancode key;
   const char* name;
+  int binding;  // -1: the fixed key
+  SDL_Scancode fixedKey;
 };
 
-// Bit order is the order of ButtonNames. The arrows are the separate arrow keys.
-constexpr std::array<KeyBinding, 10> KeyTable = {{
-    {BTN_ESC, SDL_SCANCODE_ESCAPE, "ESC "},
-    {BTN_LEFT, SDL_SCANCODE_LEFT, "LEFT "},
-    {BTN_RIGHT, SDL_SCANCODE_RIGHT, "RIGHT "},
-    {BTN_UP, SDL_SCANCODE_UP, "UP "},
-    {BTN_DOWN, SDL_SCANCODE_DOWN, "DOWN "},
-    {BTN_SPACE, SDL_SCANCODE_SPACE, "SPACE "},
-    {BTN_Z, SDL_SCANCODE_Z, "Z "},
-    {BTN_X, SDL_SCANCODE_X, "X "},
-    {BTN_C, SDL_SCANCODE_C, "C "},
-    {BTN_RETURN, SDL_SCANCODE_RETURN, "RETURN "},
+// Bit order is the order of ButtonNames.
+constexpr std::array<ButtonKey, 10> ButtonKeys = {{
+    {BTN_ESC, "ESC ", -1, SDL_SCANCODE_ESCAPE},
+    {BTN_LEFT, "LEFT ", BindLeft, SDL_SCANCODE_UNKNOWN},
+    {BTN_RIGHT, "RIGHT ", BindRight, SDL_SCANCODE_UNKNOWN},
+    {BTN_UP, "UP ", BindUp, SDL_SCANCODE_UNKNOWN},
+    {BTN_DOWN, "DOWN ", BindDown, SDL_SCANCODE_UNKNOWN},
+    {BTN_SPACE, "SPACE ", -1, SDL_SCANCODE_SPACE},
+    {BTN_Z, "Z ", BindFire, SDL_SCANCODE_UNKNOWN},
+    {BTN_X, "X ", BindTurn, SDL_SCANCODE_UNKNOWN},
+    {BTN_C, "C ", -1, SDL_SCANCODE_C},
+    {BTN_RETURN, "RETURN ", -1, SDL_SCANCODE_RETURN},
 }};
 
 constexpr double DeadZone = 0.10;
@@ -59,8 +62,10 @@ JoystickState ReadController() {
   JoystickState s;
   s.x = AxisToRange(SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTX));
   s.y = AxisToRange(SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY));
-  s.button[0] = SDL_GameControllerGetButton(controller, SDL_CONTROLLER_BUTTON_A);
-  s.button[1] = SDL_GameControllerGetButton(controller, SDL_CONTROLLER_BUTTON_B);
+  s.button[0] = SDL_GameControllerGetButton(
+      controller, SDL_GameControllerButton(Input.bindings.code[BindPadFire]));
+  s.button[1] = SDL_GameControllerGetButton(
+      controller, SDL_GameControllerButton(Input.bindings.code[BindPadTurn]));
   s.button[2] = SDL_GameControllerGetButton(controller, SDL_CONTROLLER_BUTTON_X);
   s.padLeft = SDL_GameControllerGetButton(controller, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
   s.padRight = SDL_GameControllerGetButton(controller, SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
@@ -115,8 +120,11 @@ int32_t AxisToRange(int16_t raw) {
 
 uint16_t KeyboardButtons(const uint8_t* keyState) {
   uint16_t mask = 0;
-  for (const KeyBinding& binding : KeyTable)
-    if (keyState[binding.key]) mask |= binding.bit;
+  for (const ButtonKey& button : ButtonKeys) {
+    const int key =
+        button.binding < 0 ? int(button.fixedKey) : Input.bindings.code[size_t(button.binding)];
+    if (keyState[key]) mask |= button.bit;
+  }
   return mask;
 }
 
@@ -146,9 +154,33 @@ uint16_t ReadDeviceButtons() {
 
 std::string ButtonNames(uint16_t mask) {
   std::string names;
-  for (const KeyBinding& binding : KeyTable)
-    if (mask & binding.bit) names += binding.name;
+  for (const ButtonKey& button : ButtonKeys)
+    if (mask & button.bit) names += button.name;
   return names;
 }
 
 void SetButtonSource(std::function<uint16_t()> source) { Input.buttonSource = std::move(source); }
+
+bool KeyTakesAction(int scancode) {
+  for (int binding = 0; binding < FirstPadBinding; ++binding)
+    if (Input.bindings.code[size_t(binding)] == scancode) return true;
+  return false;
+}
+
+uint32_t HeldPadButtons() {
+  if (!Input.JoystickPresent) OpenFirstJoystick();
+  if (!Input.controller) return 0;
+  uint32_t held = 0;
+  for (int button = 0; button < SDL_CONTROLLER_BUTTON_MAX; ++button)
+    if (SDL_GameControllerGetButton(Input.controller, SDL_GameControllerButton(button)))
+      held |= 1u << button;
+  return held;
+}
+
+std::string ControllerName() {
+  if (!Input.JoystickPresent) OpenFirstJoystick();
+  const char* name = Input.controller ? SDL_GameControllerName(Input.controller) : nullptr;
+  return Input.controller ? (name ? name : "?") : "";
+}
+
+std::string KeyOf(Binding binding) { return BoundKeyName(binding, Input.bindings.code[binding]); }

@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "input/key_bindings.h"
+
 constexpr uint16_t BTN_ESC = 1;
 constexpr uint16_t BTN_LEFT = 2;
 constexpr uint16_t BTN_RIGHT = 4;
@@ -36,6 +38,7 @@ struct InputState {
   uint16_t InputWord = 0;
   uint16_t PrevInputWord = 0;
   bool JoystickPresent = false;
+  KeyBindings bindings = DefaultBindings();
   SDL_GameController* controller = nullptr;
   SDL_Joystick* joystick = nullptr;  // the controller's own, or a plain joystick
   // Scripted input for tests and demonstrations: while set, ReadButtons returns what it
@@ -58,5 +61,15 @@ std::string ButtonNames(uint16_t mask);
 uint16_t KeyboardButtons(const uint8_t* keyState);  // indexed by SDL scancode
 uint16_t JoystickButtons(const JoystickState& state);
 int32_t AxisToRange(int16_t raw);
+
+// Whether the key (an SDL scancode) is bound to one of the keyboard's actions: the window's
+// own letter keys then give way to the action.
+bool KeyTakesAction(int scancode);
+// The controller's buttons held now, bit n for SDL's button n; 0 without a controller.
+uint32_t HeldPadButtons();
+// The name of the key or button bound to the action, as the screens write it.
+std::string KeyOf(Binding binding);
+// The game controller's name as SDL knows it; empty without one.
+std::string ControllerName();
 
 void SetButtonSource(std::function<uint16_t()> source);

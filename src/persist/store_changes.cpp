@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <limits>
 
+#include "common/game_text.h"
 #include "persist/kept_changes.h"
 #include "persist/settings_store.h"
 #include "persist/store_connection.h"
@@ -122,10 +123,11 @@ void KeepDamagedCopy(const std::string& path) {
   const std::string aside = path + ".damaged-" + AsideStamp();
   std::error_code error;
   fs::copy_file(path, aside, fs::copy_options::skip_existing, error);
-  std::fprintf(stderr,
-               "settings store: part of %s could not be read; merged what could be read into "
-               "the store and kept the file as %s\n",
-               path.c_str(), aside.c_str());
+  std::fprintf(stderr, "%s\n",
+               TrWith("settings store: part of %s could not be read; merged what could be read "
+                      "into the store and kept the file as %s",
+                      {path, aside})
+                   .c_str());
 }
 
 bool WriteAll(int file, const std::string& text) {
@@ -179,7 +181,7 @@ bool ApplyChanges(const std::vector<StoreChange>& changes) {
 bool KeepChanges(const std::vector<StoreChange>& changes, std::string& problem) {
   const std::string path = KeptChangesPath();
   if (path.empty()) {
-    problem = "no folder for settings";
+    problem = Tr("no folder for settings");
     return false;
   }
   std::error_code error;
@@ -198,7 +200,7 @@ bool KeepChanges(const std::vector<StoreChange>& changes, std::string& problem) 
     if (info.st_size == 0)
       unlink(path.c_str());
     else if (ftruncate(file, info.st_size) != 0)
-      problem += "; a part of the changes may be left in it";
+      problem += Tr("; a part of the changes may be left in it");
   }
   close(file);
   return kept;

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "common/game_text.h"
 #include "persist/store_open.h"
 
 namespace fs = std::filesystem;
@@ -152,12 +153,12 @@ sqlite3* WriteConnection() {
   if (path.empty()) {
     Finish(StoreStatus::Failed,
            Store.HasExplicitPath
-               ? "no file named for the settings store"
-               : "no folder for settings: neither XDG_CONFIG_HOME nor HOME names one");
+               ? Tr("no file named for the settings store")
+               : Tr("no folder for settings: neither XDG_CONFIG_HOME nor HOME names one"));
     return nullptr;
   }
   if (!Writable(path)) {
-    Finish(StoreStatus::ReadOnly, path + " is on a read-only file, folder or medium");
+    Finish(StoreStatus::ReadOnly, TrWith("%s is on a read-only file, folder or medium", {path}));
     return nullptr;
   }
   return Kept(OpenWritable(path, true), path);

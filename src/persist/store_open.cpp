@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "common/game_text.h"
 #include "persist/store_connection.h"
 
 namespace fs = std::filesystem;
@@ -80,21 +81,21 @@ Outcome CheckLayout(sqlite3* db) {
   if (rc != SQLITE_OK) return FromCode(db, rc);
 
   if (objects == 0 && applicationId == 0 && version == 0) return {Verdict::Fresh, ""};
-  if (applicationId != ApplicationId) return {Verdict::Damaged, "not a settings store"};
+  if (applicationId != ApplicationId) return {Verdict::Damaged, Tr("not a settings store")};
   if (version > LayoutVersion)
-    return {Verdict::Newer, "made by a newer version of the game (layout " +
-                                std::to_string(version) + ", this one reads " +
-                                std::to_string(LayoutVersion) + ")"};
+    return {Verdict::Newer,
+            TrWith("made by a newer version of the game (layout %s, this one reads %s)",
+                   {std::to_string(version), std::to_string(LayoutVersion)})};
   if (version != LayoutVersion)
-    return {Verdict::Damaged, "unknown layout version " + std::to_string(version)};
+    return {Verdict::Damaged, TrWith("unknown layout version %s", {std::to_string(version)})};
   Statement probe;
   rc = probe.Prepare(db, ReadsTheTable);
   if (IsBusy(rc) || IsDamage(rc)) return FromCode(db, rc);
-  if (rc != SQLITE_OK) return {Verdict::Damaged, "no settings table of the expected form"};
+  if (rc != SQLITE_OK) return {Verdict::Damaged, Tr("no settings table of the expected form")};
   std::string check;
   rc = QueryText(db, "PRAGMA integrity_check(1)", check);
   if (rc != SQLITE_OK) return FromCode(db, rc);
-  if (check != "ok") return {Verdict::Damaged, "integrity check: " + check};
+  if (check != "ok") return {Verdict::Damaged, TrWith("integrity check: %s", {check})};
   return {Verdict::Ready, ""};
 }
 
@@ -150,7 +151,7 @@ Outcome OpenChecked(const std::string& path, bool create, sqlite3*& ready) {
   // SQLite falls back to reading alone where the system refuses writing.
   if (sqlite3_db_readonly(db, "main") == 1) {
     sqlite3_close_v2(db);
-    return {Verdict::Failed, "the file cannot be written", SQLITE_READONLY};
+    return {Verdict::Failed, Tr("the file cannot be written"), SQLITE_READONLY};
   }
   WaitForLocks(db);
   const Outcome outcome = MakeReady(db);
@@ -257,9 +258,10 @@ bool ReplaceDamaged(const std::string& path, const FileIdentity& seen, bool with
   std::string aside;
   switch (SetAside(path, seen, withSideFiles, aside)) {
     case Moved::Aside: {
-      const std::string told = path + " was damaged (" + OneLine(reason) + "); moved it to " +
-                               aside + " and started a fresh store";
-      std::fprintf(stderr, "settings store: %s\n", told.c_str());
+      const std::string told =
+          TrWith("%s was damaged (%s); moved it to %s and started a fresh store",
+                 {path, OneLine(reason), aside});
+      std::fprintf(stderr, "%s\n", TrWith("settings store: %s", {told}).c_str());
       Store.Last.reason = told;
       return true;
     }
@@ -269,8 +271,9 @@ bool ReplaceDamaged(const std::string& path, const FileIdentity& seen, bool with
       break;
   }
   const std::string why = std::strerror(errno);
-  return Finish(StoreStatus::Failed, path + " is damaged (" + OneLine(reason) +
-                                         ") and could not be moved aside: " + why);
+  return Finish(StoreStatus::Failed,
+                TrWith("%s is damaged (%s) and could not be moved aside: %s",
+                       {path, OneLine(reason), why}));
 }
 
 // The store's folder, made when create asks for it; false (with the reason told) when it
@@ -280,7 +283,7 @@ bool FolderReady(const std::string& path, bool create, bool& setAside) {
   const std::string folder = fs::path(path).parent_path().string();
   struct stat info;
   if (!folder.empty() && stat(folder.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) {
-    setAside = ReplaceDamaged(folder, IdentityOf(folder), false, "a file where its folder belongs");
+    setAside = ReplaceDamaged(folder, IdentityOf(folder), false, Tr("a file where its folder belongs"));
     return false;
   }
   if (!create || folder.empty()) return true;
@@ -355,7 +358,7 @@ sqlite3* OpenWritable(const std::string& path, bool create) {
     struct stat info;
     if (stat(path.c_str(), &info) != 0 && !create) return Opened(nullptr);  // nothing stored
     if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-      if (!ReplaceDamaged(path, IdentityOf(path), true, "not a file")) return nullptr;
+      if (!ReplaceDamaged(path, IdentityOf(path), true, Tr("not a file"))) return nullptr;
       continue;
     }
     // Taken before opening: if another program replaces the file meanwhile, the check below
@@ -365,7 +368,7 @@ sqlite3* OpenWritable(const std::string& path, bool create) {
     const Outcome outcome = OpenChecked(path, create, db);
     if (outcome.kind == Verdict::Ready) return Opened(db);
     if (outcome.kind == Verdict::Newer) {
-      Finish(StoreStatus::Newer, path + " was " + outcome.reason);
+      Finish(StoreStatus::Newer, TrWith("%s was %s", {path, outcome.reason}));
       return nullptr;
     }
     if (outcome.kind != Verdict::Damaged) {
@@ -375,7 +378,7 @@ sqlite3* OpenWritable(const std::string& path, bool create) {
     if (!seen.Present) seen = IdentityOf(path);
     if (!ReplaceDamaged(path, seen, true, outcome.reason)) return nullptr;
   }
-  Finish(StoreStatus::Failed, path + " was replaced again and again while being opened");
+  Finish(StoreStatus::Failed, TrWith("%s was replaced again and again while being opened", {path}));
   return nullptr;
 }
 
@@ -387,7 +390,7 @@ sqlite3* LookAt(const std::string& path) {
     return nullptr;
   }
   if (!S_ISREG(info.st_mode)) {
-    Finish(StoreStatus::Failed, path + " is not a file");
+    Finish(StoreStatus::Failed, TrWith("%s is not a file", {path}));
     return nullptr;
   }
   const bool inUse = StoreFileExists(path + "-wal") || StoreFileExists(path + "-shm");
@@ -401,10 +404,10 @@ sqlite3* LookAt(const std::string& path) {
     case Verdict::Fresh:
       return Opened(nullptr);
     case Verdict::Newer:
-      Finish(StoreStatus::Newer, path + " was " + outcome.reason);
+      Finish(StoreStatus::Newer, TrWith("%s was %s", {path, outcome.reason}));
       return db;
     case Verdict::NewerUnread:
-      Finish(StoreStatus::NewerUnread, path + " was " + outcome.reason + ", and cannot be read");
+      Finish(StoreStatus::NewerUnread, TrWith("%s was %s, and cannot be read", {path, outcome.reason}));
       return nullptr;
     default:
       Finish(StatusOf(outcome.code), path + ": " + OneLine(outcome.reason));

@@ -97,7 +97,7 @@ void BeginDialogFrame() {
   ImGui::NewFrame();
   Imgui.framePending = true;
   // Seen by the next frame, after this one has seen the keys go down.
-  Imgui.keysDownThisFrame.clear();
+  Imgui.keysPressed = std::exchange(Imgui.keysDownThisFrame, {});
   for (int scancode : std::exchange(Imgui.heldKeyUps, {})) {
     SDL_Event release{};
     release.type = SDL_KEYUP;
@@ -181,6 +181,7 @@ void ImguiWindowMenu() {
         ImGui::EndMenu();
       }
       choose(Tr("Replays..."), WindowCommand::Replays);
+      choose(Tr("Keys..."), WindowCommand::Keys);
       ImGui::EndMenu();
     }
     if (ImGui::BeginMenu(Tr("Language"))) {

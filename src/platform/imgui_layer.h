@@ -25,6 +25,7 @@ struct ImguiState {
   // quick or synthetic presses are) would go unseen: such a release waits for the next frame.
   std::vector<int> keysDownThisFrame;  // scancodes
   std::vector<int> heldKeyUps;
+  std::vector<int> keysPressed;  // scancodes that went down since the last dialog frame
   // For tests: run in each frame of a modal dialog after the dialog has drawn itself, in place
   // of a person; false closes the dialog.
   std::function<bool()> dialogScript;

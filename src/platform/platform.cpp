@@ -55,8 +55,13 @@ void RecordEvent(const SDL_Event& event) {
       // A held key repeats at the platform's rate; the game's keys act once per press.
       if (!event.key.repeat) {
         int16_t key = WindowKeyOf(event.key.keysym.sym);
-        if (key != 0) Platform.pendingKeys.push_back({key, ShiftStateOf(event.key.keysym.mod)});
+        const int16_t scancode = int16_t(event.key.keysym.scancode);
+        if (key != 0 || scancode != 0)
+          Platform.pendingKeys.push_back({key, ShiftStateOf(event.key.keysym.mod), scancode});
       }
+      break;
+    case SDL_CONTROLLERBUTTONDOWN:
+      Platform.pendingPadButtons.push_back(event.cbutton.button);
       break;
     case SDL_RENDER_DEVICE_RESET:
       Platform.renderTargetsLost = true;
@@ -100,6 +105,7 @@ void PlatformShutdown() {
   Platform.closePending = false;
   Platform.pendingKeys.clear();
   Platform.pendingCommands.clear();
+  Platform.pendingPadButtons.clear();
   Platform.renderTargetsLost = false;
 }
 

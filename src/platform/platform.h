@@ -28,6 +28,7 @@ enum class WindowCommand : uint8_t {
   Practice3,
   Practice4,
   Replays,
+  Keys,
   LanguageEnglish,
   LanguageJapanese,
 };
@@ -37,6 +38,7 @@ inline constexpr int PracticeStarts = 5;
 struct KeyPress {
   int16_t key;    // a WindowKey code
   int16_t shift;  // ShiftFlag bits
+  int16_t scancode = 0;  // the key's place on the keyboard, as the game's bindings name it
 };
 
 struct PlatformState {
@@ -50,6 +52,7 @@ struct PlatformState {
   uint32_t closeRequests = 0;   // counts every such request, so dialogs can tell a new one
   std::vector<KeyPress> pendingKeys;
   std::vector<WindowCommand> pendingCommands;
+  std::vector<uint8_t> pendingPadButtons;  // controller buttons pressed, as SDL numbers them
   bool renderTargetsLost = false;  // the renderer dropped its textures
   int32_t zoom = 1;  // the window's picture at this many pixels a game pixel
   bool atTitle = false;  // what starts a game is offered only there

@@ -1,10 +1,12 @@
 #include "poster/poster_texts.h"
 
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <memory>
 #include <vector>
 
+#include "common/game_text.h"
 #include "persist/stored_values.h"
 
 namespace {
@@ -19,6 +21,15 @@ bool LoadOwnCatalog(QTranslator& translator) {
   return false;
 }
 
+// The settings store words its reasons through the game's catalog, found the same way.
+std::string GameCatalogFolder() {
+  const QString program = QCoreApplication::applicationDirPath();
+  for (const QString& folder : {program + "/locale", program + "/../share/veldrane/locale"})
+    if (QFileInfo::exists(folder + "/ja/LC_MESSAGES/" + TextDomain + ".mo"))
+      return folder.toStdString();
+  return {};
+}
+
 }  // namespace
 
 Language PosterLanguage() { return ChosenLanguage(ReadSetting(LanguageSetting)); }
@@ -29,6 +40,7 @@ void UsePosterTextsAsWritten() {
 }
 
 bool UsePosterLanguage(Language language) {
+  UseGameLanguage(language, GameCatalogFolder());
   UsePosterTextsAsWritten();
   auto translator = std::make_unique<QTranslator>();
   const bool loaded =

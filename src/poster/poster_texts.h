@@ -14,8 +14,9 @@ struct PosterTexts {
 Language PosterLanguage();
 
 // Puts the texts into language from now on, in place of any earlier choice: English takes the
-// tool's catalog, Japanese Qt's own for its standard buttons. False when a catalog it needs is
-// missing; the texts then stay as written.
+// tool's catalog, Japanese Qt's own for its standard buttons; the settings store's reasons follow
+// through the game's catalog. False when a catalog it needs is missing; the texts then stay as
+// written.
 bool UsePosterLanguage(Language language);
 // The texts as written, and Qt's in English: no catalog at all.
 void UsePosterTextsAsWritten();

@@ -115,14 +115,6 @@ TEST_F(DemoTest, PracticeStartsAtEachCheckpointAndCountsNothing) {
   ExpectNothingKept();
 }
 
-// Key presses the program hears from the window, as a person's would come.
-void PressKey(SDL_Keycode key) {
-  SDL_Event press{};
-  press.type = SDL_KEYDOWN;
-  press.key.keysym.sym = key;
-  SDL_PushEvent(&press);
-}
-
 // 30 s without a key on the title start the demo in the first frame that reaches them, with
 // "DEMO PLAY" beside the field. A key leaves it for the title, and nothing of it is kept.
 TEST_F(DemoTest, TheTitleShowsTheDemoAfterThirtyIdleSecondsUntilAKey) {

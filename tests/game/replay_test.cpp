@@ -132,10 +132,7 @@ TEST_F(ReplayTest, APlayLeftFromTheWindowIsRecordedAsLeftAndReplayedSo) {
     WriteBytes(ReplayFiles() / ("20250101-0000" + std::to_string(i) + "-1.vrp"), "old");
   ScriptButtons(Presses({BTN_Z}), [] {
     if (Stats.InPlay && FrameCounter == 40) {
-      SDL_Event press{};
-      press.type = SDL_KEYDOWN;
-      press.key.keysym.sym = SDLK_ESCAPE;
-      SDL_PushEvent(&press);
+      PressKey(SDLK_ESCAPE);
     }
     return uint16_t(Stats.InPlay ? BTN_RIGHT : 0);
   });

@@ -17,9 +17,11 @@
 #include "persist/fresh_settings_folder.h"
 #include "persist/settings_store.h"
 #include "platform/imgui_layer.h"
+#include "platform/platform.h"
 #include "sound/mixer.h"
 #include "sound/sound.h"
 #include "stage/stage_state.h"
+#include "tools/keys_dialog.h"
 #include "support/button_script.h"
 #include "support/headless.h"
 
@@ -44,6 +46,7 @@ class SceneTest : public FreshSettingsFolder {
     Play = PlayState{};
   }
   void TearDown() override {
+    Input.bindings = DefaultBindings();
     SoundClose();
     StopHeadlessDisplay();
     FreshSettingsFolder::TearDown();
@@ -78,6 +81,10 @@ TEST_F(SceneTest, StoredOptionsAreKeptToTheirRangesAndDamageGetsItsDefault) {
   const auto zoom = [] { return int64_t(Settings.WindowZoom); };
   const auto sound = [] { return int64_t(Sounds.SoundEnabled); };
   const auto first = [] { return int64_t(Settings.ScoreRanking[0].Points); };
+  const auto keys = [] {  // fire, turn and the controller's pause, two digits each
+    const auto& code = Input.bindings.code;
+    return int64_t(code[BindFire]) * 10000 + code[BindTurn] * 100 + code[BindPadPause];
+  };
   const Row rows[] = {
       {"SAVE", "MixRate", "21000", rate, 110250, false},
       {"SAVE", "MixRate", "21001", rate, 220501, false},
@@ -96,6 +103,12 @@ TEST_F(SceneTest, StoredOptionsAreKeptToTheirRangesAndDamageGetsItsDefault) {
       {"SAVE", "FModEnabled", "2", sound, 0, false},
       {"SAVE", "FModEnabled", "1", sound, 1, false},
       {"ScoreRanking", "S0", "lots", first, 8000000, true},
+      {"Keys", "Fire", "a", keys, 42706, false},      // A, X, START: names ignore case
+      {"Keys", "Fire", "F13", keys, 292706, true},    // no key the game binds: Z
+      {"Keys", "Fire", "RETURN", keys, 292706, true},
+      {"Keys", "Turn", "Z", keys, 292706, true},      // Fire's key: the usual keys
+      {"Keys", "PadPause", "B", keys, 292706, true},  // the controller's turn
+      {"Keys", "PadPause", "Y", keys, 292703, false},
   };
   for (const Row& row : rows) {
     StoreClose();
@@ -151,6 +164,63 @@ TEST_F(SceneTest, AnIdleTitleShowsTheDemoElseTheHighScores) {
     EXPECT_EQ(ButtonReads(), 500 + row.idleReads);
   }
   std::filesystem::current_path(before);
+}
+
+// ---- the player's keys ----
+
+// In the Keys window, taken from the menu: Fire waits for a key, refuses Turn's X and Return
+// with their reasons, takes A; Return then keeps the keys. They are stored, read back at the
+// next start, steer the buttons, and the title tells them.
+TEST_F(SceneTest, KeysChosenInTheWindowAreRefusedOnConflictStoredAndUsed) {
+  const auto tap = [](SDL_Scancode key) {
+    SDL_Event event{};
+    event.key.keysym.scancode = key;
+    event.key.keysym.sym = SDL_GetKeyFromScancode(key);
+    for (uint32_t type : {SDL_KEYDOWN, SDL_KEYUP}) {
+      event.type = type;
+      SDL_PushEvent(&event);
+    }
+  };
+  std::vector<std::string> refusals;
+  int32_t frame = 0;
+  Imgui.dialogScript = [&] {
+    if (frame > 0) refusals.push_back(KeysDialog.message);
+    if (frame == 0) KeysDialog.waiting = BindFire;  // its button clicked
+    constexpr SDL_Scancode Taps[] = {SDL_SCANCODE_X, SDL_SCANCODE_RETURN, SDL_SCANCODE_A,
+                                     SDL_SCANCODE_RETURN};
+    if (frame < 4) tap(Taps[frame]);
+    return ++frame < 10;
+  };
+  Platform.pendingCommands.push_back(WindowCommand::Keys);
+  WaitFrame(33);
+  ShowFrame();
+  Imgui.dialogScript = nullptr;
+  EXPECT_EQ(frame, 5) << "closed by Return once A was taken";
+  EXPECT_EQ(refusals,
+            (std::vector<std::string>{"X はすでに ターン のキーです。",
+                                      "Esc と Return には決まった役目があるため、割り当てられません。",
+                                      "", ""}));
+  EXPECT_FALSE(Program.PauseRequested) << "the game held only while the window was open";
+
+  Input.bindings = DefaultBindings();
+  LoadSettings();
+  EXPECT_EQ(StoreGet(GameApplication, "keys", "FIRE", ""), "A");
+  std::array<uint8_t, SDL_NUM_SCANCODES> held{};
+  held[SDL_SCANCODE_A] = held[SDL_SCANCODE_X] = 1;
+  EXPECT_EQ(KeyboardButtons(held.data()), BTN_Z | BTN_X);
+  held[SDL_SCANCODE_A] = 0;
+  held[SDL_SCANCODE_Z] = 1;
+  EXPECT_EQ(KeyboardButtons(held.data()), BTN_X) << "Z fires no more";
+
+  DrawLog = {};
+  DrawLog.recording = true;
+  ScriptButtons({{0}, {Esc}});
+  TitleMenu();
+  DrawLog.recording = false;
+  const std::string line = "A:SHOT  X:TURN  P:PAUSE  ESC:QUIT";
+  EXPECT_EQ(std::count_if(DrawLog.items.begin(), DrawLog.items.end(),
+                          [&](const DrawnItem& item) { return item.text == line; }),
+            1);
 }
 
 // ---- the option menu ----

@@ -148,14 +148,6 @@ TEST_F(SpineTest, AFallenBossHandsOverAndTakesTheEnemiesWithIt) {
   EXPECT_TRUE(blownUp);
 }
 
-void PressKey(SDL_Keycode key, uint16_t mod = KMOD_NONE) {
-  SDL_Event event{};
-  event.type = SDL_KEYDOWN;
-  event.key.keysym.sym = key;
-  event.key.keysym.mod = mod;
-  SDL_PushEvent(&event);
-}
-
 TEST_F(SpineTest, ScreenModeSwitchesKeepSurfacesAndBackBuffer) {
   const size_t surfaces = Display.SurfaceList.size();
   SDL_Surface* sheetBefore = Display.SurfaceList[0].surface;
@@ -223,20 +215,53 @@ TEST_F(SpineTest, WindowKeysWaitForTheFrame) {
 }
 
 TEST_F(SpineTest, WindowKeysAndTheCloseBox) {
-  HandleFormKey('P', 0);
+  const KeyPress p{'P', 0, SDL_SCANCODE_P}, r{'R', 0, SDL_SCANCODE_R};
+  HandleFormKey(p);
   EXPECT_TRUE(Program.PauseRequested);
-  HandleFormKey('P', 0);
+  HandleFormKey(p);
   EXPECT_FALSE(Program.PauseRequested);
-  HandleFormKey(KeyReturn, 0);  // Return without Alt: nothing
-  HandleFormKey(KeyReturn, ShiftFlagAlt | ShiftFlagShift);
+  HandleFormKey({KeyReturn, 0, SDL_SCANCODE_RETURN});  // Return without Alt: nothing
+  HandleFormKey({KeyReturn, ShiftFlagAlt | ShiftFlagShift, SDL_SCANCODE_RETURN});
   SDL_Surface* sheet = Display.SurfaceList[0].surface;
-  HandleFormKey('R', 0);
+  HandleFormKey(r);
   ShowFrame();
   EXPECT_FALSE(Display.FullScreen);
   EXPECT_NE(Display.SurfaceList[0].surface, sheet) << "reloaded";
   EXPECT_FALSE(Program.QuitRequested);
-  HandleFormKey(KeyEscape, 0);
+
+  // The pause on Tab and fire on R: P is no key of the game's then, and R fires, not reloads.
+  Input.bindings.code[BindPause] = SDL_SCANCODE_TAB;
+  Input.bindings.code[BindFire] = SDL_SCANCODE_R;
+  HandleFormKey(p);
+  HandleFormKey(r);
+  EXPECT_FALSE(Program.PauseRequested);
+  EXPECT_FALSE(Program.reloadRequested);
+  HandleFormKey({KeyTab, 0, SDL_SCANCODE_TAB});
+  EXPECT_TRUE(Program.PauseRequested);
+  Input.bindings = DefaultBindings();
+  Program.PauseRequested = false;
+
+  HandleFormKey({KeyEscape, 0, SDL_SCANCODE_ESCAPE});
   EXPECT_TRUE(Program.QuitRequested);
+
+  // A controller's Start pauses and goes on, as P does.
+  const int device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6, 15, 0);
+  ReadButtons();  // takes the controller up
+  SDL_Joystick* pad = SDL_JoystickOpen(device);
+  for (bool down : {true, false, true}) {
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_START, down);
+    WaitFrame(33);
+  }
+  EXPECT_FALSE(Program.PauseRequested) << "two presses";
+  SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_START, false);
+  WaitFrame(33);
+  SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_START, true);
+  WaitFrame(33);
+  EXPECT_TRUE(Program.PauseRequested) << "a third";
+  Program.PauseRequested = false;
+  SDL_JoystickClose(pad);
+  SDL_JoystickDetachVirtual(device);
+  ReadButtons();
 
   Program.QuitRequested = false;
   SDL_Event close{};

@@ -161,10 +161,7 @@ class WalksTest : public WholeProgramTest, public testing::WithParamInterface<Wa
         case Step::WindowKey:
           // Taken in this frame's wait; the scene it opens then waits for the buttons up.
           if (done++ == 0) {
-            SDL_Event press{};
-            press.type = SDL_KEYDOWN;
-            press.key.keysym.sym = step.count;
-            SDL_PushEvent(&press);
+            PressKey(step.count);
           }
           if (done < 3) return 0;
           break;
@@ -351,7 +348,7 @@ std::vector<Walk> Walks() {
         Presses(X), Presses(Z), Presses(Up), Presses(Up),                    // back to A, "ZAC"
         Presses(Z), Idle(80), Presses(Z)},                                   // the table
        {RankingBackdrop, HeadingPlate, RankingPlate, Picture(0, 292, Sprite::EntryHighlight),
-        FirstPlace, FifthPlace, Picture(86, 438, Sprite::KeysPlate), NameEntry,
+        FirstPlace, FifthPlace, Picture(54, 438, Sprite::KeysPlate), NameEntry,
         Big(0, 260, "              20   DDD"), Big(0, 292, "               0    "),
         Small(98, 447, "UP/DOWN:LETTER  Z:NEXT  X:BACK  RETURN:END"),
         Big(0, 292, "               0   Z"), Big(0, 292, "               0   ZA"),

@@ -137,10 +137,7 @@ TEST_F(WholeProgramTest, GivingUpLeadsToTheContinuePrompt) {
       livesInPlay = Game.Lives;
       if (FrameCounter == 50 && pausedAt < 0) {
         pausedAt = FrameCounter;
-        SDL_Event press{};
-        press.type = SDL_KEYDOWN;
-        press.key.keysym.sym = SDLK_p;
-        SDL_PushEvent(&press);
+        PressKey(SDLK_p);
       }
       return 0;
     }

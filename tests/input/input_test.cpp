@@ -87,6 +87,18 @@ TEST_F(DeviceTest, ALostPadIsDroppedAndAFreshOneTakenUp) {
   device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6, 15, 0);
   ReadButtons();
   EXPECT_TRUE(Input.JoystickPresent) << "a pad plugged in later is taken up";
+
+  // Fire on Y and turn on A: B, the usual turn, does nothing then.
+  Input.bindings.code[BindPadFire] = SDL_CONTROLLER_BUTTON_Y;
+  Input.bindings.code[BindPadTurn] = SDL_CONTROLLER_BUTTON_A;
+  pad = SDL_JoystickOpen(device);
+  for (SDL_GameControllerButton button :
+       {SDL_CONTROLLER_BUTTON_Y, SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B})
+    SDL_JoystickSetVirtualButton(pad, button, 1);
+  SDL_JoystickUpdate();
+  EXPECT_EQ(ReadButtons(), BTN_Z | BTN_X);
+  Input.bindings = DefaultBindings();
+  SDL_JoystickClose(pad);
   SDL_JoystickDetachVirtual(device);
 }
 

@@ -524,7 +524,7 @@ TEST_F(SettingsStoreTest, WithoutAHomeWritesFailAndSayWhy) {
   setenv("HOME", Folder.c_str(), 1);
   EXPECT_FALSE(StoreOpen("")) << "an empty path is not the default one";
   EXPECT_FALSE(StoreSave("App", {{"Section", "Key", "lost"}}));
-  EXPECT_EQ(StoreLastResult().reason, "no file named for the settings store");
+  EXPECT_EQ(StoreLastResult().reason, "設定ストアのファイルが指定されていません");
 }
 
 TEST_F(SettingsStoreTest, AStoreInAReadOnlyFolderIsReadAndNotWritten) {

@@ -207,7 +207,7 @@ TEST_F(BoardPostTest, BrokenConnectionsAreExplained) {
     socket.disconnectFromHost();
   };
   EXPECT_EQ(Problem(Post(Url("/post.cgi"))),
-            "掲示板との接続が途中で切れました (Connection closed)");
+            "掲示板との接続が途中で切れました (接続が閉じられました)");
   script = [](QTcpSocket& socket) {
     socket.write("SSH-2.0-OpenSSH_9.2\r\n\r\n");
     socket.disconnectFromHost();
@@ -216,7 +216,7 @@ TEST_F(BoardPostTest, BrokenConnectionsAreExplained) {
 
   const std::string closed = Url("/post.cgi");
   server.close();
-  EXPECT_EQ(Problem(Post(closed)), "掲示板に接続できませんでした (Connection refused)");
+  EXPECT_EQ(Problem(Post(closed)), "掲示板に接続できませんでした (接続が拒否されました)");
 }
 
 TEST_F(BoardPostTest, BadAddressesFailWithoutTouchingTheNetwork) {

@@ -154,7 +154,7 @@ TEST_F(PosterWindowTest, ClearingAStoreThatCannotBeWrittenSaysSoAndChangesNothin
   Poster.Command3->click();
   EXPECT_EQ(told, std::vector<std::string>{
                       "保存データのある場所に書き込めないため、消去できませんでした。\n(" +
-                      medium.string() + " is on a read-only file, folder or medium)"});
+                      medium.string() + " は書き込めないファイル、フォルダー、または媒体の上にあります)"});
   EXPECT_TRUE(Poster.Command3->isEnabled());
   EXPECT_EQ(StoreGet(GameApplication, OptionsSection, "TryCount", ""), "9");
   StoreClose();
@@ -238,7 +238,7 @@ TEST_F(PosterWindowTest, EveryCaptionAndMessageReadsExactly) {
            ": file is not a database)"},
       {"clearing a newer game's store", storeChangedBy("PRAGMA user_version = 2"), clear,
        "保存データは新しい版の VELDRANE のものなので、消去しませんでした。\n(" + file +
-           " was made by a newer version of the game (layout 2, this one reads 1))"},
+           ": 新しい版のゲームが作ったもの (形式 2。この版が読めるのは 1 まで))"},
       {"clearing fails",
        storeChangedBy("CREATE TRIGGER kept BEFORE DELETE ON settings "
                       "BEGIN SELECT RAISE(ABORT, 'kept'); END"),
@@ -297,7 +297,7 @@ TEST_F(PosterWindowTest, TheLanguageIsTheStoredChoiceElseTheLocalesAndLeavesTheR
     if (firstReport.empty()) firstReport = Report();
     EXPECT_EQ(Report(), firstReport);
   }
-  UsePosterTextsAsWritten();
+  UsePosterLanguage(Language::Japanese);  // as the tests began
   setenv("LANG", lang.c_str(), 1);
 }
 
@@ -413,11 +413,11 @@ TEST_F(PosterWindowTest, TheReportGoesOutOnceAndOnlyWhatIsKnownIsTold) {
       {"closes within the headers", Answers("HTTP/1.1 200 OK\r\nContent-Le"), nothing, 1, unknown},
       {"answers no HTTP", Answers("SSH-2.0-OpenSSH_9.2\r\n\r\n"), nothing, 1, unknown},
       {"closes within the body", Answers("HTTP/1.1 200 OK\r\nContent-Length: 9\r\n\r\nabc"),
-       nothing, 1, "送信できませんでした。掲示板との接続が途中で切れました (Connection closed)"},
+       nothing, 1, "送信できませんでした。掲示板との接続が途中で切れました (接続が閉じられました)"},
       {"answers too late", later(900, Answers(ok)), nothing, 1, late},
       {"never answers", nothing, nothing, 1, late},
       {"refuses", nullptr, nothing, 0,
-       "送信できませんでした。掲示板に接続できませんでした (Connection refused)"},
+       "送信できませんでした。掲示板に接続できませんでした (接続が拒否されました)"},
       {"answers 500", Answers("HTTP/1.1 500 Internal Server Error\r\nContent-Length: 0\r\n\r\n"),
        nothing, 1, "送信できませんでした。掲示板がエラーを返しました (HTTP 500 Internal Server Error)"},
       {"redirects",

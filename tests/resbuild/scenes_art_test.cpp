@@ -137,7 +137,7 @@ TEST_F(ScenesArt, ScreenTextsStandInTheirPlatesDarkRecesses) {
                   Row{HeadingPlate, 96, 134, {112, 145, 332, 162}},     // "C O N T I N U E ?"
                   Row{RankingPlate, 4, 150, {65, 164, 285, 309}},       // eleven places and a name
                   Row{ChoicePlate, 140, 208, {156, 222, 252, 273}},     // cursor, YES and NO
-                  Row{KeysPlate, 86, 438, {98, 447, 348, 453}}}) {      // the line of keys
+                  Row{KeysPlate, 54, 438, {62, 447, 385, 453}}}) {      // the widest line of keys
     SCOPED_TRACE(row.text.top);
     ExpectDarkAndPlain(OnScreen(row.plate, row.x, row.y), row.text, 20, 1);
   }

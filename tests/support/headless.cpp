@@ -85,3 +85,12 @@ std::vector<uint8_t> SheetBytes(SDL_Surface* surface) {
 uint16_t PixelAt(SDL_Surface* surface, int x, int y) {
   return static_cast<const uint16_t*>(surface->pixels)[y * surface->pitch / 2 + x];
 }
+
+void PressKey(int32_t key, uint16_t mod) {
+  SDL_Event press{};
+  press.type = SDL_KEYDOWN;
+  press.key.keysym.sym = key;
+  press.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+  press.key.keysym.mod = mod;
+  SDL_PushEvent(&press);
+}

@@ -33,3 +33,6 @@ void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& by
 std::vector<uint8_t> SheetBytes(SDL_Surface* surface);
 
 uint16_t PixelAt(SDL_Surface* surface, int x, int y);
+
+// A key going down on the window as a person's would: its symbol and its place on the keyboard.
+void PressKey(int32_t key, uint16_t mod = 0);
