@@ -95,7 +95,9 @@ void DrawPlayMark() {
   if (viewer && !Replay.paused && Replay.speed > 1) mark += " X" + std::to_string(Replay.speed);
   FillBox(MarkX, MarkY, Images.ClipWidth - MarkX, 40, 0);
   DrawTextLarge(MarkX, MarkY, mark);
-  if (viewer) DrawText(MarkX, MarkY + 26, "P Z:PAUSE 1 2 4 X:SPEED");
+  if (!viewer) return;
+  DrawText(MarkX, MarkY + 24, KeyOf(BindPause) + " " + KeyOf(BindFire) + ":PAUSE");
+  DrawText(MarkX, MarkY + 32, "1 2 4 " + KeyOf(BindTurn) + ":SPEED");
 }
 
 // While the viewer holds a replay its last frame stays on show, the window's keys still heard.
