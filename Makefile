@@ -37,7 +37,8 @@ test-asan: deps $(ASAN_BUILD)/build.ninja
 bench: build
 	$(BUILD)/veldrane_bench
 
-# This machine's figures beside the targets: frame rate, frame times, drawing, start-up, memory.
+# This machine's figures beside the targets: frame rate, frame times, a frame's cost beside the
+# floor program's and start-up on an X display of its own (Xvfb, where present), drawing, memory.
 perf: build
 	$(BUILD)/veldrane_bench --perf-report
 

@@ -2,7 +2,10 @@
 // benchmarks of a run.
 #pragma once
 
+#include <string>
+
 void EnsureGameDisplay();
 
-// The child the start-up benchmark starts: runs the game until its first title frame is shown.
-int RunStartUpChild();
+// The game as the frame-cost benchmark starts it on an X display: resting on the title, or
+// playing under the autopilot ("title" or "play").
+int RunFrameCostChild(const std::string& scene);

@@ -1,5 +1,6 @@
 // The performance report: one run of the benchmarks that tell how the game will feel on this
-// machine, then each figure beside its target.
+// machine, then each figure beside its target. The figures marked (X) are taken on an X display
+// of the report's own, and are not measured where Xvfb is missing.
 
 #include "perf_report.h"
 
@@ -14,8 +15,8 @@
 namespace {
 
 constexpr const char* ReportedBenchmarks =
-    "BM_WholeStage|BM_StartUpToTitle|BM_DrawSprite64|BM_DrawSpriteClipped|BM_FullScreenOfSprites|"
-    "BM_ScanBadMusicFolder";
+    "BM_WholeStage|BM_FrameCostBesideFloor|BM_StartUpOnDisplay|BM_DrawSprite64|"
+    "BM_DrawSpriteClipped|BM_FullScreenOfSprites|BM_ScanBadMusicFolder";
 
 using Figures = std::map<std::string, std::vector<double>>;  // "benchmark/counter" → values
 
@@ -43,14 +44,21 @@ struct Target {
 };
 
 constexpr Target Targets[] = {
-    {"whole stage, frames a second (headless, drawn)", "BM_WholeStage/fps", false, 1000, "fps"},
-    {"worst frame's processing time (budget 33 ms)", "BM_WholeStage/worst_frame_ms", true, 2, "ms"},
+    {"whole stage, frames a second (headless, drawn)", "BM_WholeStage/fps", false, 3000, "fps"},
+    {"worst frame's processing time (budget 33 ms)", "BM_WholeStage/worst_frame_ms", true, 1, "ms"},
     {"median frame's processing time", "BM_WholeStage/median_frame_ms", true, 0, "ms"},
+    {"a frame's CPU beside the floor's, title (X)", "BM_FrameCostBesideFloor/Title/x_floor", true,
+     1.3, "x"},
+    {"  in play", "BM_FrameCostBesideFloor/Play/x_floor", true, 1.3, "x"},
+    {"  the floor's CPU, ms a second", "BM_FrameCostBesideFloor/Title/floor_cpu_ms_per_s", true, 0,
+     "ms"},
+    {"start-up to the first title frame (X), median", "BM_StartUpOnDisplay/start_up_ms", true, 0,
+     "ms"},
+    {"  the slowest of five", "BM_StartUpOnDisplay/worst_start_up_ms", true, 250, "ms"},
     {"keyed drawing per pixel, times memcpy", "BM_DrawSprite64/game_x_memcpy", true, 4, "x"},
     {"  clipped at the screen's corner", "BM_DrawSpriteClipped/game_x_memcpy", true, 4, "x"},
     {"  a screen full of small sprites", "BM_FullScreenOfSprites/game_x_memcpy", true, 4, "x"},
     {"keyed drawing per pixel, times SDL's blitter", "BM_DrawSprite64/game_x_sdl", true, 0, "x"},
-    {"start-up to the first title frame", "BM_StartUpToTitle/start_up_ms", true, 300, "ms"},
     {"music folder of 5,000 files that are not music", "BM_ScanBadMusicFolder/scan_ms", true, 500,
      "ms"},
     {"peak resident memory of a whole play", "BM_WholeStage/peak_rss_mb", true, 64, "MB"},

@@ -1,5 +1,5 @@
 // The whole stage, drawn, with no frame wait: how fast frames are made and how long the worst
-// one takes beside the 33 ms a frame may use.
+// one takes beside the 33 ms a frame may use, each frame at its best of three identical passes.
 
 #include <benchmark/benchmark.h>
 
@@ -24,6 +24,7 @@
 namespace {
 
 constexpr int32_t StageFrames = 7500;
+constexpr int Passes = 3;
 
 // The most memory this process has held at once, the whole play's peak included.
 double PeakResidentMegabytes() {
@@ -32,31 +33,46 @@ double PeakResidentMegabytes() {
   return double(usage.ru_maxrss) / 1024;  // kilobytes on Linux
 }
 
-void BM_WholeStage(benchmark::State& state) {
+// Each frame's time in one whole play from the same seed, in milliseconds.
+std::vector<double> PlayOnce() {
   using Clock = std::chrono::steady_clock;
+  SeedRandom(1);
+  Program.QuitRequested = false;
+  Game = GameRecord{};
+  Game.Lives = 2;
+  std::vector<double> times;
+  times.reserve(StageFrames);
+  Clock::time_point last{};
+  SetButtonSource([&]() -> uint16_t {
+    Clock::time_point now = Clock::now();
+    if (last == Clock::time_point{}) {  // the play waits for every button to be up
+      last = now;
+      return 0;
+    }
+    if (FrameCounter > 0)
+      times.push_back(std::chrono::duration<double, std::milli>(now - last).count());
+    last = now;
+    return FrameCounter >= StageFrames ? BTN_ESC : Autopilot();
+  });
+  RunGame();
+  return times;
+}
+
+// The play is the same frame for frame in every pass, so each frame's best time across passes
+// is its own work, without the time other programs on the machine took from it.
+void KeepBestTimes(std::vector<double>& best, const std::vector<double>& times) {
+  if (best.empty()) best = times;
+  for (size_t i = 0; i < std::min(best.size(), times.size()); ++i)
+    best[i] = std::min(best[i], times[i]);
+}
+
+void BM_WholeStage(benchmark::State& state) {
   EnsureGameDisplay();
   UseFakeClock(0);  // frame waits return at once
   ShipCannotDie = true;
   for (auto _ : state) {
-    SeedRandom(1);
-    Program.QuitRequested = false;
-    Game = GameRecord{};
-    Game.Lives = 2;
     std::vector<double> times;
-    times.reserve(StageFrames);
-    Clock::time_point last{};
-    SetButtonSource([&]() -> uint16_t {
-      Clock::time_point now = Clock::now();
-      if (last == Clock::time_point{}) {  // the play waits for every button to be up
-        last = now;
-        return 0;
-      }
-      if (FrameCounter > 0)
-        times.push_back(std::chrono::duration<double, std::milli>(now - last).count());
-      last = now;
-      return FrameCounter >= StageFrames ? BTN_ESC : Autopilot();
-    });
-    RunGame();
+    for (int pass = 0; pass < Passes; ++pass) KeepBestTimes(times, PlayOnce());
     if (times.empty()) return state.SkipWithError("no frame was played");
     const double total = std::accumulate(times.begin(), times.end(), 0.0);
     std::sort(times.begin(), times.end());

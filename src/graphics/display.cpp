@@ -64,6 +64,17 @@ uint32_t ScaleChannel(int32_t colour, int byteShift, uint32_t mask) {
   return (shift >= 0 ? value << shift : value >> -shift) & mask;
 }
 
+// Clears what the picture leaves uncovered: the menu bar's rows, or the borders around a scaled
+// picture. A clear of the whole output costs as much again as the picture on a software renderer.
+int ClearOutside(PixelRect area, PixelRect target) {
+  const bool covered = target.x == area.x && target.y == area.y && target.w == area.w &&
+                       target.h == area.h;
+  if (!covered) return SDL_RenderClear(Display.renderer);
+  if (area.y == 0) return 0;
+  const SDL_Rect bar{0, 0, area.w, area.y};
+  return SDL_RenderFillRect(Display.renderer, &bar);
+}
+
 }  // namespace
 
 void InitDisplay(GameForm target, bool fullScreen) {
@@ -121,13 +132,14 @@ int32_t PresentFrame() {
   // Made again whenever it is missing, so one failed attempt does not fail every frame after.
   if (!Display.screenTexture) Display.screenTexture = MakeScreenTexture();
   if (!Display.screenTexture) return 3;
+  if (!FormIsVisible()) return 0;  // nobody would see it
   SDL_Surface* back = Display.BackBuffer;
   PixelRect area = FormDrawingArea(Display.renderer);
   PixelRect target = PresentTarget(area, back->w, back->h, Display.FullScreen);
   SDL_Rect dest{target.x, target.y, target.w, target.h};
   SDL_Renderer* renderer = Display.renderer;
   if (SDL_UpdateTexture(Display.screenTexture, nullptr, back->pixels, back->pitch) != 0 ||
-      SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255) != 0 || SDL_RenderClear(renderer) != 0 ||
+      SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255) != 0 || ClearOutside(area, target) != 0 ||
       SDL_RenderCopy(renderer, Display.screenTexture, nullptr, &dest) != 0)
     return 4;
   if (!Display.FullScreen) ImguiWindowMenu();

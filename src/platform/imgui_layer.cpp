@@ -106,49 +106,66 @@ void BeginDialogFrame() {
   }
 }
 
-}  // namespace
+// Frames the bar is still built for after the mouse or the window last did something: a
+// click is seen as a press on one frame and a release on a later one.
+constexpr int MenuSettleFrames = 3;
 
-void ImguiAttach(SDL_Window* window, SDL_Renderer* renderer, void (*presentFrame)()) {
-  EnsureContext();
-  ImGui_ImplSDL2_InitForSDLRenderer(window);
-  ImGui_ImplSDLRenderer_Init(renderer);
-  Imgui.renderer = renderer;
-  Imgui.presentFrame = presentFrame;
+MenuLook CurrentMenuLook() {
+  return {int(GameLanguage()), Platform.zoom, Platform.atTitle, Imgui.modalDepth > 0};
 }
 
-void ImguiDetach() {
-  if (!Imgui.renderer) return;
-  if (Imgui.framePending) ImGui::EndFrame();
-  Imgui.framePending = false;
-  ImGui_ImplSDLRenderer_Shutdown();
-  ImGui_ImplSDL2_Shutdown();
-  Imgui.renderer = nullptr;
-  Imgui.presentFrame = nullptr;
+bool MenuIsOpen() { return ImGui::IsPopupOpen("", ImGuiPopupFlags_AnyPopupId); }
+
+bool MenuMayChange() {
+  const MenuLook look = CurrentMenuLook();
+  if (look != Imgui.menuLook || MenuIsOpen()) Imgui.menuLiveFrames = MenuSettleFrames;
+  Imgui.menuLook = look;
+  return Imgui.menuLiveFrames > 0 || !Imgui.menuStrip || Imgui.framePending;
 }
 
-void ImguiShutdown() {
-  ImguiDetach();
-  if (ImGui::GetCurrentContext()) ImGui::DestroyContext();
-  Imgui.menuFont = Imgui.dialogFont = Imgui.japaneseMenuFont = nullptr;
+// Only the pointer and the window move the bar; keys do not, as ImGui's keyboard navigation is
+// off.
+bool EventMayChangeMenu(uint32_t type) {
+  return type == SDL_MOUSEMOTION || type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP ||
+         type == SDL_MOUSEWHEEL || type == SDL_WINDOWEVENT;
 }
 
-bool ImguiProcessEvent(const SDL_Event& event) {
-  if (!Imgui.renderer) return false;
-  const bool key = event.type == SDL_KEYDOWN || event.type == SDL_KEYUP;
-  if (!key || TakeKeyEvent(event)) ImGui_ImplSDL2_ProcessEvent(&event);
-  return Imgui.modalDepth > 0;
+void DropMenuStrip() {
+  if (Imgui.menuStrip) SDL_DestroyTexture(Imgui.menuStrip);
+  Imgui.menuStrip = nullptr;
 }
 
-void ImguiRenderPending() {
-  if (!Imgui.framePending) return;
-  Imgui.framePending = false;
-  ImGui::Render();
+// The strip as wide as the renderer's output; nullptr where the renderer cannot draw into a
+// texture.
+SDL_Texture* MenuStrip() {
+  int width = 0, stripWidth = 0;
+  SDL_GetRendererOutputSize(Imgui.renderer, &width, nullptr);
+  if (Imgui.menuStrip) SDL_QueryTexture(Imgui.menuStrip, nullptr, nullptr, &stripWidth, nullptr);
+  if (Imgui.menuStrip && stripWidth != width) DropMenuStrip();
+  if (Imgui.menuStrip || !SDL_RenderTargetSupported(Imgui.renderer)) return Imgui.menuStrip;
+  Imgui.menuStrip = SDL_CreateTexture(Imgui.renderer, SDL_PIXELFORMAT_ARGB8888,
+                                      SDL_TEXTUREACCESS_TARGET, width, WindowMenuHeight);
+  if (Imgui.menuStrip) SDL_SetTextureBlendMode(Imgui.menuStrip, SDL_BLENDMODE_NONE);
+  return Imgui.menuStrip;
+}
+
+void DrawMenuStrip() {
+  SDL_Texture* strip = MenuStrip();
+  if (!strip || SDL_SetRenderTarget(Imgui.renderer, strip) != 0) return DropMenuStrip();
+  SDL_SetRenderDrawColor(Imgui.renderer, 0, 0, 0, 255);
+  SDL_RenderClear(Imgui.renderer);
   ImGui_ImplSDLRenderer_RenderDrawData(ImGui::GetDrawData());
+  SDL_SetRenderTarget(Imgui.renderer, nullptr);
 }
 
-void ImguiWindowMenu() {
-  if (!Imgui.renderer) return;
-  if (!Imgui.framePending) BeginDialogFrame();
+void ShowMenuStrip() {
+  if (!Imgui.menuStrip) return;
+  SDL_Rect bar{0, 0, 0, WindowMenuHeight};
+  SDL_QueryTexture(Imgui.menuStrip, nullptr, nullptr, &bar.w, nullptr);
+  SDL_RenderCopy(Imgui.renderer, Imgui.menuStrip, nullptr, &bar);
+}
+
+void BuildMenuBar() {
   auto choose = [](const char* label, WindowCommand command, bool selected = false,
                    bool enabled = true) {
     if (ImGui::MenuItem(label, nullptr, selected, enabled))
@@ -199,6 +216,69 @@ void ImguiWindowMenu() {
   }
   ImGui::EndDisabled();
   ImGui::PopFont();
+}
+
+}  // namespace
+
+void ImguiAttach(SDL_Window* window, SDL_Renderer* renderer, void (*presentFrame)()) {
+  EnsureContext();
+  ImGui_ImplSDL2_InitForSDLRenderer(window);
+  ImGui_ImplSDLRenderer_Init(renderer);
+  Imgui.renderer = renderer;
+  Imgui.presentFrame = presentFrame;
+}
+
+void ImguiDetach() {
+  if (!Imgui.renderer) return;
+  if (Imgui.framePending) ImGui::EndFrame();
+  Imgui.framePending = false;
+  DropMenuStrip();
+  ImGui_ImplSDLRenderer_Shutdown();
+  ImGui_ImplSDL2_Shutdown();
+  Imgui.renderer = nullptr;
+  Imgui.presentFrame = nullptr;
+}
+
+void ImguiShutdown() {
+  ImguiDetach();
+  if (ImGui::GetCurrentContext()) ImGui::DestroyContext();
+  Imgui.menuFont = Imgui.dialogFont = Imgui.japaneseMenuFont = nullptr;
+}
+
+bool ImguiProcessEvent(const SDL_Event& event) {
+  if (!Imgui.renderer) return false;
+  if (EventMayChangeMenu(event.type)) Imgui.menuLiveFrames = MenuSettleFrames;
+  if (event.type == SDL_RENDER_TARGETS_RESET || event.type == SDL_RENDER_DEVICE_RESET)
+    DropMenuStrip();
+  const bool key = event.type == SDL_KEYDOWN || event.type == SDL_KEYUP;
+  if (!key || TakeKeyEvent(event)) ImGui_ImplSDL2_ProcessEvent(&event);
+  return Imgui.modalDepth > 0;
+}
+
+void ImguiRenderPending() {
+  const bool menuWanted = std::exchange(Imgui.menuWanted, false);
+  const bool menuBuilt = std::exchange(Imgui.menuBuilt, false);
+  if (!Imgui.framePending) {
+    if (menuWanted) ShowMenuStrip();
+    return;
+  }
+  Imgui.framePending = false;
+  ImGui::Render();
+  if (menuBuilt) DrawMenuStrip();
+  if (menuWanted) ShowMenuStrip();
+  // Dialogs and open menus reach below the bar, and without a strip the bar is drawn here.
+  if (!menuBuilt || !Imgui.menuStrip || Imgui.modalDepth > 0 || MenuIsOpen())
+    ImGui_ImplSDLRenderer_RenderDrawData(ImGui::GetDrawData());
+}
+
+void ImguiWindowMenu() {
+  if (!Imgui.renderer) return;
+  Imgui.menuWanted = true;
+  if (!MenuMayChange()) return;
+  if (Imgui.menuLiveFrames > 0) --Imgui.menuLiveFrames;
+  if (!Imgui.framePending) BeginDialogFrame();
+  Imgui.menuBuilt = true;
+  BuildMenuBar();
 }
 
 bool EscapeReleased() { return ImGui::IsKeyReleased(ImGui::GetKeyIndex(ImGuiKey_Escape)); }

@@ -11,6 +11,16 @@ struct SDL_Window;
 struct SDL_Renderer;
 
 struct ImFont;
+struct SDL_Texture;
+
+// What the menu bar is drawn from besides ImGui's own input; a change redraws it.
+struct MenuLook {
+  int language = -1;
+  int zoom = 0;
+  bool atTitle = false;
+  bool disabled = false;
+  bool operator==(const MenuLook&) const = default;
+};
 
 struct ImguiState {
   SDL_Renderer* renderer = nullptr;  // the renderer dialogs draw on; nullptr while detached
@@ -20,6 +30,14 @@ struct ImguiState {
   void (*presentFrame)() = nullptr;  // shows the last frame with the pending dialog over it
   bool framePending = false;
   int modalDepth = 0;
+  // The menu bar is drawn into menuStrip only while it may change: for a few frames after
+  // ImGui hears of the mouse or the window, while one of its menus is open, or when its look
+  // changes. Other frames copy the strip.
+  SDL_Texture* menuStrip = nullptr;
+  int menuLiveFrames = 0;
+  MenuLook menuLook;
+  bool menuBuilt = false;  // the pending frame holds the bar
+  bool menuWanted = false;  // the frame being presented shows the bar
   std::string LastMessageBoxText;    // for tests and the log
   // ImGui reads key states once a frame, so a key pressed and released between two frames (as
   // quick or synthetic presses are) would go unseen: such a release waits for the next frame.
@@ -42,11 +60,13 @@ void ImguiShutdown();
 // Feeds ImGui; true when a dialog is open and the event is its own.
 bool ImguiProcessEvent(const SDL_Event& event);
 
-// Draws the dialog frame built since the last present, if any (called by the present).
+// Draws the menu bar, if asked for, and the dialog frame built since the last present, if any
+// (called by the present).
 void ImguiRenderPending();
 
-// The windowed form's menu bar, added to the frame about to be presented. What the player
-// chooses is queued in Platform.pendingCommands; while a dialog is open it is disabled.
+// The windowed form's menu bar, to be shown on the frame about to be presented: added to that
+// frame when it may have changed. What the player chooses is queued in
+// Platform.pendingCommands; while a dialog is open it is disabled.
 void ImguiWindowMenu();
 
 // Runs `drawDialog` once a frame until it returns false or the window is asked to close.

@@ -144,6 +144,11 @@ bool ZoomFits(int32_t zoom) {
   return ScreenWidth * zoom <= usable.w && ScreenHeight * zoom + WindowMenuHeight <= usable.h;
 }
 
+bool FormIsVisible() {
+  const uint32_t hidden = SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED;
+  return Platform.window && (SDL_GetWindowFlags(Platform.window) & hidden) == 0;
+}
+
 void SetWindowTitle(const char* title) {
   if (Platform.window) SDL_SetWindowTitle(Platform.window, title);
 }

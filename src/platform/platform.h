@@ -88,6 +88,8 @@ void SetFormZoom(int32_t zoom);
 // Whether a window of that zoom fits the desktop.
 bool ZoomFits(int32_t zoom);
 void UnloadForm();                // closes the window
+// False while the window is minimized or hidden, when a frame drawn on it would go unseen.
+bool FormIsVisible();
 void SetWindowTitle(const char* title);
 void ShowMouseCursor(bool show);
 
