@@ -30,12 +30,13 @@ SDL_Surface* CreateDisplaySurface(int width, int height) {
 // The texture the back buffer is uploaded to each frame; nullptr when the renderer refuses.
 SDL_Texture* MakeScreenTexture() {
   return SDL_CreateTexture(Display.renderer, DisplayPixelFormat, SDL_TEXTUREACCESS_STREAMING,
-                           Display.BackBuffer->w, Display.BackBuffer->h);
+                           Display.BackBuffer->w, WindowMenuHeight + Display.BackBuffer->h);
 }
 
 void DropScreenTexture() {
   if (Display.screenTexture) SDL_DestroyTexture(Display.screenTexture);
   Display.screenTexture = nullptr;
+  Display.menuRowsVersion = 0;
 }
 
 std::vector<uint8_t> ReadImageFile(const std::string& fileName) {
@@ -73,6 +74,23 @@ int ClearOutside(PixelRect area, PixelRect target) {
   if (area.y == 0) return 0;
   const SDL_Rect bar{0, 0, area.w, area.y};
   return SDL_RenderFillRect(Display.renderer, &bar);
+}
+
+SDL_Rect PictureRows(const SDL_Surface* back) { return {0, WindowMenuHeight, back->w, back->h}; }
+
+// In the window at the game's own size the bar rides above the picture in its texture, so the
+// frame is one copy, as a bare program's would be.
+bool CarriesMenuBar(PixelRect area, PixelRect target, const SDL_Surface* back) {
+  return !Display.FullScreen && area.y == WindowMenuHeight && target.w == back->w &&
+         target.h == back->h && Imgui.menuPixelsWidth == back->w;
+}
+
+int UpdateMenuRows(const SDL_Surface* back) {
+  if (Display.menuRowsVersion == Imgui.menuPixelsVersion) return 0;
+  Display.menuRowsVersion = Imgui.menuPixelsVersion;
+  const SDL_Rect rows{0, 0, back->w, WindowMenuHeight};
+  return SDL_UpdateTexture(Display.screenTexture, &rows, Imgui.menuPixels.data(),
+                           back->w * int(sizeof(uint16_t)));
 }
 
 }  // namespace
@@ -133,16 +151,23 @@ int32_t PresentFrame() {
   if (!Display.screenTexture) Display.screenTexture = MakeScreenTexture();
   if (!Display.screenTexture) return 3;
   if (!FormIsVisible()) return 0;  // nobody would see it
+  if (!Display.FullScreen) ImguiWindowMenu();
+  ImguiPrepareFrame();
   SDL_Surface* back = Display.BackBuffer;
   PixelRect area = FormDrawingArea(Display.renderer);
   PixelRect target = PresentTarget(area, back->w, back->h, Display.FullScreen);
-  SDL_Rect dest{target.x, target.y, target.w, target.h};
+  SDL_Rect from = PictureRows(back), dest{target.x, target.y, target.w, target.h};
   SDL_Renderer* renderer = Display.renderer;
-  if (SDL_UpdateTexture(Display.screenTexture, nullptr, back->pixels, back->pitch) != 0 ||
-      SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255) != 0 || ClearOutside(area, target) != 0 ||
-      SDL_RenderCopy(renderer, Display.screenTexture, nullptr, &dest) != 0)
+  if (SDL_UpdateTexture(Display.screenTexture, &from, back->pixels, back->pitch) != 0) return 4;
+  Imgui.menuInPicture = CarriesMenuBar(area, target, back);
+  if (Imgui.menuInPicture) {
+    from = dest = {0, 0, back->w, WindowMenuHeight + back->h};
+    if (UpdateMenuRows(back) != 0) return 4;
+  } else if (SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255) != 0 ||
+             ClearOutside(area, target) != 0) {
     return 4;
-  if (!Display.FullScreen) ImguiWindowMenu();
+  }
+  if (SDL_RenderCopy(renderer, Display.screenTexture, &from, &dest) != 0) return 4;
   ImguiRenderPending();
   SDL_RenderPresent(renderer);
   ++DrawLog.presents;

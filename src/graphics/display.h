@@ -35,7 +35,9 @@ struct DisplayState {
   // Every image loaded, by surface index; the index stays valid across reloads.
   std::vector<SurfaceEntry> SurfaceList;
   SDL_Renderer* renderer = nullptr;
-  SDL_Texture* screenTexture = nullptr;  // the back buffer's copy on the renderer
+  // The back buffer's copy on the renderer, below rows that can carry the window's menu bar.
+  SDL_Texture* screenTexture = nullptr;
+  uint32_t menuRowsVersion = 0;  // the menu bar's pixels those rows hold
 };
 extern DisplayState Display;
 

@@ -149,12 +149,27 @@ SDL_Texture* MenuStrip() {
   return Imgui.menuStrip;
 }
 
+// The strip's pixels for a picture that carries the bar; none when they cannot be read.
+void ReadMenuPixels(int width) {
+  Imgui.menuPixels.resize(size_t(width) * WindowMenuHeight);
+  const bool read = SDL_RenderReadPixels(Imgui.renderer, nullptr, SDL_PIXELFORMAT_RGB565,
+                                         Imgui.menuPixels.data(), width * 2) == 0;
+  Imgui.menuPixelsWidth = read ? width : 0;
+  ++Imgui.menuPixelsVersion;
+}
+
 void DrawMenuStrip() {
   SDL_Texture* strip = MenuStrip();
-  if (!strip || SDL_SetRenderTarget(Imgui.renderer, strip) != 0) return DropMenuStrip();
+  if (!strip || SDL_SetRenderTarget(Imgui.renderer, strip) != 0) {
+    Imgui.menuPixelsWidth = 0;
+    return DropMenuStrip();
+  }
   SDL_SetRenderDrawColor(Imgui.renderer, 0, 0, 0, 255);
   SDL_RenderClear(Imgui.renderer);
   ImGui_ImplSDLRenderer_RenderDrawData(ImGui::GetDrawData());
+  int width = 0;
+  SDL_QueryTexture(strip, nullptr, nullptr, &width, nullptr);
+  ReadMenuPixels(width);
   SDL_SetRenderTarget(Imgui.renderer, nullptr);
 }
 
@@ -231,7 +246,8 @@ void ImguiAttach(SDL_Window* window, SDL_Renderer* renderer, void (*presentFrame
 void ImguiDetach() {
   if (!Imgui.renderer) return;
   if (Imgui.framePending) ImGui::EndFrame();
-  Imgui.framePending = false;
+  Imgui.framePending = Imgui.frameRendered = false;
+  Imgui.menuPixelsWidth = 0;
   DropMenuStrip();
   ImGui_ImplSDLRenderer_Shutdown();
   ImGui_ImplSDL2_Shutdown();
@@ -255,17 +271,21 @@ bool ImguiProcessEvent(const SDL_Event& event) {
   return Imgui.modalDepth > 0;
 }
 
-void ImguiRenderPending() {
-  const bool menuWanted = std::exchange(Imgui.menuWanted, false);
-  const bool menuBuilt = std::exchange(Imgui.menuBuilt, false);
-  if (!Imgui.framePending) {
-    if (menuWanted) ShowMenuStrip();
-    return;
-  }
-  Imgui.framePending = false;
+void ImguiPrepareFrame() {
+  if (!Imgui.framePending || Imgui.frameRendered) return;
+  Imgui.frameRendered = true;
   ImGui::Render();
-  if (menuBuilt) DrawMenuStrip();
+  if (Imgui.menuBuilt) DrawMenuStrip();
+}
+
+void ImguiRenderPending() {
+  ImguiPrepareFrame();
+  const bool carried = std::exchange(Imgui.menuInPicture, false);
+  const bool menuWanted = std::exchange(Imgui.menuWanted, false) && !carried;
+  const bool menuBuilt = std::exchange(Imgui.menuBuilt, false);
   if (menuWanted) ShowMenuStrip();
+  if (!Imgui.framePending) return;
+  Imgui.framePending = Imgui.frameRendered = false;
   // Dialogs and open menus reach below the bar, and without a strip the bar is drawn here.
   if (!menuBuilt || !Imgui.menuStrip || Imgui.modalDepth > 0 || MenuIsOpen())
     ImGui_ImplSDLRenderer_RenderDrawData(ImGui::GetDrawData());

@@ -2,6 +2,7 @@
 // last presented frame.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -38,6 +39,13 @@ struct ImguiState {
   MenuLook menuLook;
   bool menuBuilt = false;  // the pending frame holds the bar
   bool menuWanted = false;  // the frame being presented shows the bar
+  bool frameRendered = false;  // the pending frame is rendered, its strip drawn
+  // The strip read back as RGB565, so that a present at the game's own size can carry the bar
+  // in the picture's texture: one copy a frame costs a software renderer much less than two.
+  std::vector<uint16_t> menuPixels;
+  int menuPixelsWidth = 0;         // 0: none to carry
+  uint32_t menuPixelsVersion = 0;  // counts the strip's redraws
+  bool menuInPicture = false;      // the frame being presented carries the bar itself
   std::string LastMessageBoxText;    // for tests and the log
   // ImGui reads key states once a frame, so a key pressed and released between two frames (as
   // quick or synthetic presses are) would go unseen: such a release waits for the next frame.
@@ -60,8 +68,12 @@ void ImguiShutdown();
 // Feeds ImGui; true when a dialog is open and the event is its own.
 bool ImguiProcessEvent(const SDL_Event& event);
 
-// Draws the menu bar, if asked for, and the dialog frame built since the last present, if any
-// (called by the present).
+// Renders the frame built since the last present and redraws the menu bar's strip from it, if
+// it holds the bar; before the present draws anything, as the strip's pixels may go with the
+// picture.
+void ImguiPrepareFrame();
+// Draws the menu bar, unless the picture carried it, and the dialog frame built since the last
+// present, if any (called by the present).
 void ImguiRenderPending();
 
 // The windowed form's menu bar, to be shown on the frame about to be presented: added to that
