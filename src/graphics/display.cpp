@@ -4,6 +4,7 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "common/game_text.h"
 #include "common/resource_format.h"
@@ -37,6 +38,7 @@ void DropScreenTexture() {
   if (Display.screenTexture) SDL_DestroyTexture(Display.screenTexture);
   Display.screenTexture = nullptr;
   Display.menuRowsVersion = 0;
+  Display.shownClean = false;
 }
 
 std::vector<uint8_t> ReadImageFile(const std::string& fileName) {
@@ -91,6 +93,54 @@ int UpdateMenuRows(const SDL_Surface* back) {
   const SDL_Rect rows{0, 0, back->w, WindowMenuHeight};
   return SDL_UpdateTexture(Display.screenTexture, &rows, Imgui.menuPixels.data(),
                            back->w * int(sizeof(uint16_t)));
+}
+
+// The picture's upload and its copy to the window, with the menu bar or the borders.
+int CopyPicture(const SDL_Surface* back, PixelRect area, PixelRect target) {
+  SDL_Rect from = PictureRows(back), dest{target.x, target.y, target.w, target.h};
+  SDL_Renderer* renderer = Display.renderer;
+  if (SDL_UpdateTexture(Display.screenTexture, &from, back->pixels, back->pitch) != 0) return 4;
+  Imgui.menuInPicture = CarriesMenuBar(area, target, back);
+  if (Imgui.menuInPicture) {
+    from = dest = {0, 0, back->w, WindowMenuHeight + back->h};
+    if (UpdateMenuRows(back) != 0) return 4;
+  } else if (SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255) != 0 ||
+             ClearOutside(area, target) != 0) {
+    return 4;
+  }
+  return SDL_RenderCopy(renderer, Display.screenTexture, &from, &dest) == 0 ? 0 : 4;
+}
+
+const uint8_t* Row(const SDL_Surface* surface, int y) {
+  return static_cast<const uint8_t*>(surface->pixels) + ptrdiff_t(y) * surface->pitch;
+}
+
+// A frame like the one on show, in the same place, with nothing to draw over it and no change
+// to the window, is not shown again: an idle screen then costs next to nothing.
+bool ShownAlready(const SDL_Surface* back, PixelRect target) {
+  if (!Display.shownClean || Platform.windowChanged || Imgui.framePending ||
+      target != Display.shownTarget)
+    return false;
+  const size_t rowBytes = size_t(back->w) * sizeof(uint16_t);
+  for (int y = 0; y < back->h; ++y)
+    if (std::memcmp(Row(back, y), &Display.shownPixels[size_t(y) * size_t(back->w)], rowBytes))
+      return false;
+  return true;
+}
+
+// While frames keep changing the picture is kept only now and then: its copy costs a tenth of a
+// frame's own work, and an idle screen is still found within a few frames.
+constexpr int32_t KeepEvery = 8;
+
+void KeepShown(const SDL_Surface* back, PixelRect target, bool clean) {
+  Platform.windowChanged = false;
+  Display.shownClean = clean && Display.changedPresents++ % KeepEvery == 0;
+  if (!Display.shownClean) return;
+  Display.shownPixels.resize(size_t(back->w) * size_t(back->h));
+  const size_t rowBytes = size_t(back->w) * sizeof(uint16_t);
+  for (int y = 0; y < back->h; ++y)
+    std::memcpy(&Display.shownPixels[size_t(y) * size_t(back->w)], Row(back, y), rowBytes);
+  Display.shownTarget = target;
 }
 
 }  // namespace
@@ -153,23 +203,19 @@ int32_t PresentFrame() {
   if (!FormIsVisible()) return 0;  // nobody would see it
   if (!Display.FullScreen) ImguiWindowMenu();
   ImguiPrepareFrame();
-  SDL_Surface* back = Display.BackBuffer;
-  PixelRect area = FormDrawingArea(Display.renderer);
-  PixelRect target = PresentTarget(area, back->w, back->h, Display.FullScreen);
-  SDL_Rect from = PictureRows(back), dest{target.x, target.y, target.w, target.h};
-  SDL_Renderer* renderer = Display.renderer;
-  if (SDL_UpdateTexture(Display.screenTexture, &from, back->pixels, back->pitch) != 0) return 4;
-  Imgui.menuInPicture = CarriesMenuBar(area, target, back);
-  if (Imgui.menuInPicture) {
-    from = dest = {0, 0, back->w, WindowMenuHeight + back->h};
-    if (UpdateMenuRows(back) != 0) return 4;
-  } else if (SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255) != 0 ||
-             ClearOutside(area, target) != 0) {
-    return 4;
+  const SDL_Surface* back = Display.BackBuffer;
+  const PixelRect area = FormDrawingArea(Display.renderer);
+  const PixelRect target = PresentTarget(area, back->w, back->h, Display.FullScreen);
+  if (ShownAlready(back, target)) {
+    Display.changedPresents = 0;
+    ImguiFrameUnchanged();
+  } else {
+    const bool clean = !Imgui.framePending;  // what ImGui draws may reach over the picture
+    if (CopyPicture(back, area, target) != 0) return 4;
+    ImguiRenderPending();
+    SDL_RenderPresent(Display.renderer);
+    KeepShown(back, target, clean);
   }
-  if (SDL_RenderCopy(renderer, Display.screenTexture, &from, &dest) != 0) return 4;
-  ImguiRenderPending();
-  SDL_RenderPresent(renderer);
   ++DrawLog.presents;
   return 0;
 }

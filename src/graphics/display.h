@@ -38,6 +38,11 @@ struct DisplayState {
   // The back buffer's copy on the renderer, below rows that can carry the window's menu bar.
   SDL_Texture* screenTexture = nullptr;
   uint32_t menuRowsVersion = 0;  // the menu bar's pixels those rows hold
+  // The picture on show and where, and whether nothing was drawn over it.
+  std::vector<uint16_t> shownPixels;
+  PixelRect shownTarget{};
+  bool shownClean = false;  // and kept in shownPixels
+  int32_t changedPresents = 0;  // shown since the last frame that was the same
 };
 extern DisplayState Display;
 

@@ -291,6 +291,8 @@ void ImguiRenderPending() {
     ImGui_ImplSDLRenderer_RenderDrawData(ImGui::GetDrawData());
 }
 
+void ImguiFrameUnchanged() { Imgui.menuWanted = Imgui.menuInPicture = false; }
+
 void ImguiWindowMenu() {
   if (!Imgui.renderer) return;
   Imgui.menuWanted = true;

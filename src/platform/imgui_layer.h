@@ -75,6 +75,8 @@ void ImguiPrepareFrame();
 // Draws the menu bar, unless the picture carried it, and the dialog frame built since the last
 // present, if any (called by the present).
 void ImguiRenderPending();
+// The present showed nothing new: the bar stays as it is on show.
+void ImguiFrameUnchanged();
 
 // The windowed form's menu bar, to be shown on the frame about to be presented: added to that
 // frame when it may have changed. What the player chooses is queued in

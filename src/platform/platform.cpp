@@ -49,6 +49,7 @@ void RecordEvent(const SDL_Event& event) {
     ++Platform.closeRequests;
     return;
   }
+  if (event.type == SDL_WINDOWEVENT) Platform.windowChanged = true;
   if (ImguiProcessEvent(event)) return;
   switch (event.type) {
     case SDL_KEYDOWN:

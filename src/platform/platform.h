@@ -54,6 +54,7 @@ struct PlatformState {
   std::vector<WindowCommand> pendingCommands;
   std::vector<uint8_t> pendingPadButtons;  // controller buttons pressed, as SDL numbers them
   bool renderTargetsLost = false;  // the renderer dropped its textures
+  bool windowChanged = false;  // shown, exposed, moved or resized since the last present
   int32_t zoom = 1;  // the window's picture at this many pixels a game pixel
   bool atTitle = false;  // what starts a game is offered only there
 };
@@ -97,6 +98,7 @@ void ShowMouseCursor(bool show);
 // or the screen.
 struct PixelRect {
   int x, y, w, h;
+  bool operator==(const PixelRect&) const = default;
 };
 PixelRect FormDrawingArea(SDL_Renderer* renderer);
 

@@ -1,4 +1,5 @@
 #include <SDL.h>
+#include <imgui.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include "graphics/display.h"
 #include "graphics/image_resource.h"
 #include "input/input.h"
+#include "platform/imgui_layer.h"
 #include "platform/platform.h"
 #include "sprite_ids.h"
 #include "stage/behaviours.h"
@@ -292,6 +294,39 @@ TEST_F(SpineTest, TheWindowsPictureSitsBelowItsMenuAndZoomsByWholeFactors) {
   WaitFrame(33);
   EXPECT_TRUE(Program.QuitRequested);
   SetFormZoom(1);
+}
+
+// A frame the same as the one on show is not shown again, but one that a dialog covered is, and
+// the menu bar rides in the picture at 1x: what the window holds is read back each time.
+TEST_F(SpineTest, AnUnchangedFrameIsShownOnceAndAClosedDialogLeavesNothing) {
+  const auto centre = [] {
+    uint32_t pixel = 0;
+    const SDL_Rect at{320, WindowMenuHeight + 240, 1, 1};
+    SDL_RenderReadPixels(Display.renderer, &at, SDL_PIXELFORMAT_RGB888, &pixel, 4);
+    return pixel & 0xFFFFFF;
+  };
+  ClearBackBuffer();
+  PresentFrame();
+  PresentFrame();
+  ASSERT_EQ(centre(), 0u);
+  RunModalDialog([] {  // one frame
+    ImGui::SetNextWindowPos(ImVec2(200, 150));
+    ImGui::SetNextWindowSize(ImVec2(240, 200));
+    ImGui::Begin("cover");
+    ImGui::End();
+    return false;
+  });
+  EXPECT_NE(centre(), 0u) << "the dialog was shown";
+  PresentFrame();
+  EXPECT_EQ(centre(), 0u) << "and is gone with the next frame";
+  DrawSprite(0, 0, Sprite::TitlePicture);
+  PresentFrame();
+  const uint32_t title = centre();
+  EXPECT_NE(title, 0u);
+  PresentFrame();
+  EXPECT_EQ(centre(), title);
+  EXPECT_EQ(Display.changedPresents, 0) << "the same frame again was not shown again";
+  EXPECT_EQ(Imgui.menuPixelsWidth, 640) << "the bar went with the picture";
 }
 
 TEST(MainTest, StartsFromAnyFolderPlaysAndShutsDown) {
