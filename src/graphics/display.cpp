@@ -115,16 +115,20 @@ const uint8_t* Row(const SDL_Surface* surface, int y) {
   return static_cast<const uint8_t*>(surface->pixels) + ptrdiff_t(y) * surface->pitch;
 }
 
+size_t RowBytes(const SDL_Surface* back) { return size_t(back->w) * sizeof(uint16_t); }
+
+uint16_t* ShownRow(const SDL_Surface* back, int y) {
+  return &Display.shownPixels[size_t(y) * size_t(back->w)];
+}
+
 // A frame like the one on show, in the same place, with nothing to draw over it and no change
 // to the window, is not shown again: an idle screen then costs next to nothing.
 bool ShownAlready(const SDL_Surface* back, PixelRect target) {
   if (!Display.shownClean || Platform.windowChanged || Imgui.framePending ||
       target != Display.shownTarget)
     return false;
-  const size_t rowBytes = size_t(back->w) * sizeof(uint16_t);
   for (int y = 0; y < back->h; ++y)
-    if (std::memcmp(Row(back, y), &Display.shownPixels[size_t(y) * size_t(back->w)], rowBytes))
-      return false;
+    if (std::memcmp(Row(back, y), ShownRow(back, y), RowBytes(back)) != 0) return false;
   return true;
 }
 
@@ -137,9 +141,7 @@ void KeepShown(const SDL_Surface* back, PixelRect target, bool clean) {
   Display.shownClean = clean && Display.changedPresents++ % KeepEvery == 0;
   if (!Display.shownClean) return;
   Display.shownPixels.resize(size_t(back->w) * size_t(back->h));
-  const size_t rowBytes = size_t(back->w) * sizeof(uint16_t);
-  for (int y = 0; y < back->h; ++y)
-    std::memcpy(&Display.shownPixels[size_t(y) * size_t(back->w)], Row(back, y), rowBytes);
+  for (int y = 0; y < back->h; ++y) std::memcpy(ShownRow(back, y), Row(back, y), RowBytes(back));
   Display.shownTarget = target;
 }
 
